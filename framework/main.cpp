@@ -1,1 +1,127 @@
-int main() { return 0; }
+#include "build_switches.h"
+#include "demo/blank_scene.h"
+#include "engine/exception.h"
+#include "framework/command_line.h"
+#include "framework/gl_renderer.h"
+#include "framework/gl_window.h"
+#include "framework/input_holder.h"
+#include "framework/key_code_table.h"
+#include "framework/keyboard_device.h"
+#include "framework/platform_backend.h"
+#include "framework/program_flags.h"
+#include "framework/run_stats.h"
+#include "framework/scene_manager.h"
+#include "framework/timer.h"
+#include "framework/viewport.h"
+#include "framework/window.h"
+#include "platform/message_box.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+const char* const highBudgetQuestion =
+    "Wanna run in high budget mode?\n\n\n\n"
+    "If you got your computer around, say 2009\n"
+    "or after - well then you can answer yes.\n"
+    "If not...\n"
+    "then you should probably answer no.\n\n\n\n";
+
+const char* const credits =
+    "V\nO\nR\nN\n\n-\n"
+    "by\nthe vorn crew\n"
+    "\n\n\n\n\n\n\n\n"
+    "vorn.invalid\n"
+    "\n\n\n\n\n\n\n\n"
+    "pictures\nand\nsounds\nby\nthe\ncrew\n";
+
+// What start-up makes lives until the process ends.
+CommandLine* commandLine = nullptr;
+Window* window = nullptr;
+Renderer* renderer = nullptr;
+KeyboardDevice* escapeKeys = nullptr;
+
+// The raw command line, without the program's path, as one text.
+std::string joinArguments(int argc, char** argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) text += ' ';
+        text += argv[i];
+    }
+    return text;
+}
+
+void readOptions(const std::string& text) {
+    commandLine = new CommandLine(text.c_str());
+    if (commandLine->has("-window") && commandLine->getBool("-window")) ProgramFlags::fullscreen = false;
+    if (commandLine->has("-showfps") && commandLine->getBool("-showfps")) ProgramFlags::showFps = true;
+}
+
+int play(const std::string& commandLineText) {
+    if (host::messageBox(highBudgetQuestion, "", host::Buttons::YesNo, host::Icon::None)) {
+        ProgramFlags::highBudget = true;
+    }
+    readOptions(commandLineText);
+
+    window = new Window(1024, 768);
+    window->setFullscreen(ProgramFlags::fullscreen);
+    window->open();
+    renderer = new GLRenderer(1024, 768);
+    Viewport::instance().setSize(1024, 768);
+
+    SceneManager& scenes = SceneManager::instance();
+    scenes.setFirst(new BlankScene(renderer));
+    scenes.loadAll();
+    InputHolder::instance().install();
+    Viewport::instance().setUseMidiGains(false);
+    Timer::instance().setRate(71.0f);
+    scenes.switchTo(0);
+
+    uint32_t startTicks = Platform::getTickCount();
+    uint64_t passes = 0;
+    escapeKeys = new KeyboardDevice;
+
+    while (!window->isQuitRequested() && !escapeKeys->isKeyDown(KeyCode::Escape)) {
+        scenes.update();
+        window->update();
+        ++passes;
+    }
+
+    renderer->clear(0, 0, 0);
+    window->update();
+    uint32_t endTicks = Platform::getTickCount();
+    scenes.finishAll();
+    window->close();
+
+    if (ProgramFlags::showFps) {
+        showRunStats(startTicks, endTicks, passes);
+    } else {
+        host::messageBox(credits, "", host::Buttons::Ok, host::Icon::None);
+    }
+    return 0;
+}
+
+void failureBox(const char* text, const char* caption) {
+    // The box must not hide behind a full-screen window.
+    GLWindow::restoreDisplayMode();
+    host::messageBox(text, caption, host::Buttons::Ok, host::Icon::Error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string commandLineText = joinArguments(argc, argv);
+    try {
+        return play(commandLineText);
+    } catch (zentac::Exception* e) {
+        failureBox(e->Message().Data(), "Halvenor Exception");
+        return -2;
+    } catch (zentac::Exception& e) {
+        failureBox(e.Message().Data(), "Halvenor Exception");
+        return -1;
+    } catch (...) {
+        failureBox("Fucked up", "");
+        return -2;
+    }
+}

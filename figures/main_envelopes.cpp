@@ -1,0 +1,74 @@
+#include "figures/main_envelopes.h"
+
+#include "figures/random.h"
+#include "framework/platform_backend.h"
+#include "framework/timer.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+struct Key {
+    float value;
+    int time;
+};
+
+void addKeys(Envelope& envelope, std::initializer_list<Key> keys) {
+    for (const Key& key : keys) envelope.addKey(key.value, key.time);
+}
+
+// Scene time until which the screen stays black.
+constexpr int kIntroEnd = 1515;
+
+}  // namespace
+
+MainEnvelopes& MainEnvelopes::instance() {
+    static MainEnvelopes* set = new MainEnvelopes;
+    return *set;
+}
+
+MainEnvelopes::MainEnvelopes() {
+    addKeys(timeScale_, {{1, 0},
+                         {1, 36000},
+                         {2, 120000},
+                         {7, 152000},
+                         {8, 177000},
+                         {0.25f, 185000},
+                         {0.25f, 205000},
+                         {1, 215000}});
+    addKeys(flicker_, {{0, 0}, {0, 95000}, {1, 155000}, {1, 214000}, {0, 230000}});
+    addKeys(pulse_, {{0, 0}, {0, 167000}, {1, 185000}, {1, 205000}, {0, 214000}});
+    addKeys(lineWidth_, {{1, 0}, {1, 130000}, {5, 170000}, {0.5f, 190000}, {0.5f, 200000}, {1, 214000}});
+    addKeys(jitter_, {{0, 0}, {0, 205000}, {3, 245000}});
+    addKeys(zoom_, {{4.5f, 0}, {3, 70000}, {1.2f, 130000}});
+    addKeys(stage_, {{0, 0}, {0, 205000}, {1, 205001}});
+}
+
+void MainEnvelopes::restartAll() {
+    for (Envelope* envelope : {&stage_, &flicker_, &timeScale_, &zoom_, &pulse_, &lineWidth_, &jitter_}) {
+        envelope->start(0);
+    }
+}
+
+RGBA MainEnvelopes::flickerColor(const RGBA& c) {
+    float f = flicker();
+    if (!(f > 0.0f)) return c;
+    float r = randomRange(0.0f, 1.0f);
+    return {c.r, c.g, c.b, c.a * (1.0f - f) + c.a * r * f};
+}
+
+RGBA MainEnvelopes::outlineColor(const RGBA& c) const {
+    return {static_cast<float>(c.r / 1.1), static_cast<float>(c.g / 1.1), static_cast<float>(c.b / 1.1),
+            static_cast<float>(c.a * 5.0)};
+}
+
+float MainEnvelopes::pulseDivisor() {
+    // The wall clock, not scene time: the pulse keeps its phase across scenes.
+    double t = Platform::getTickCount();
+    double swing = (std::cos(t / 500.0) + 1.0) / 2.0 * 5.0 + 1.0;
+    float v = pulse_.value();
+    return static_cast<float>(swing * v + (1.0f - v) * 1.0);
+}
+
+bool MainEnvelopes::isPastIntro() const { return Timer::instance().getTime() > kIntroEnd; }

@@ -1,0 +1,13 @@
+#pragma once
+
+// Program-wide choices made at start-up and read for the rest of the run.
+namespace ProgramFlags {
+
+// Yes to the start-up question: more pre-built figures of one kind.
+inline bool highBudget = false;
+// Cleared by -window=1.
+inline bool fullscreen = true;
+// Set by -showfps=1: the closing box shows time and frame rate.
+inline bool showFps = false;
+
+}  // namespace ProgramFlags

@@ -1,0 +1,14 @@
+#pragma once
+
+// An earlier window backend, kept so that backend 0 still answers: its
+// window operations only say they are gone.
+namespace RetiredBackend {
+
+void unsupported();
+bool isQuitRequested();
+void requestQuit();
+bool mouseClicked();
+int mouseX();
+int mouseY();
+
+}  // namespace RetiredBackend

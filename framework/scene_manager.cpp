@@ -1,0 +1,60 @@
+#include "framework/scene_manager.h"
+
+#include "framework/frame_bitmap.h"
+#include "framework/render_context.h"
+#include "framework/scene.h"
+
+namespace {
+
+// Stands at index 0 until the show puts its first scene there.
+class DefaultScene : public Scene {
+public:
+    void frame() override {
+        if (FrameBitmap* bitmap = RenderContext::instance().getFrameBitmap()) bitmap->clear(0, 0, 0);
+    }
+};
+
+}  // namespace
+
+SceneManager& SceneManager::instance() {
+    static SceneManager* manager = new SceneManager;
+    return *manager;
+}
+
+SceneManager::SceneManager() {
+    static DefaultScene defaultScene;
+    scenes_.push_back(&defaultScene);
+}
+
+void SceneManager::setFirst(Scene* scene) {
+    if (scenes_.empty()) {
+        scenes_.push_back(scene);
+    } else {
+        scenes_[0] = scene;
+    }
+}
+
+void SceneManager::addScene(Scene* scene) { scenes_.push_back(scene); }
+
+void SceneManager::switchTo(unsigned index) {
+    if (index >= scenes_.size()) return;
+    if (Scene* leaving = current()) leaving->leave();
+    current_ = index;
+    scenes_[current_]->enter();
+}
+
+void SceneManager::loadAll() {
+    for (Scene* scene : scenes_) {
+        scene->setFallback(fallback_);
+        scene->load();
+    }
+}
+
+void SceneManager::update() {
+    if (Scene* scene = current()) scene->update();
+}
+
+void SceneManager::finishAll() {
+    if (Scene* scene = current()) scene->leave();
+    for (Scene* scene : scenes_) scene->finish();
+}

@@ -1,0 +1,7 @@
+#include "framework/trigger.h"
+
+namespace {
+int nextTriggerId = 0;
+}  // namespace
+
+Trigger::Trigger() : id_(nextTriggerId++) {}

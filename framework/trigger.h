@@ -1,0 +1,24 @@
+#pragma once
+
+// Something that can fire: a key, a MIDI message, a time, a sound level.
+// Ids count every trigger of every kind in construction order; the event
+// list stores them, so the order in which scenes bind fixes their meaning.
+class Trigger {
+public:
+    Trigger();
+    virtual ~Trigger() = default;
+    Trigger(const Trigger&) = delete;
+    Trigger& operator=(const Trigger&) = delete;
+
+    // Hits since the last poll.
+    virtual int poll() = 0;
+    // What one hit passes to its action.
+    virtual int value() = 0;
+    // Called by the listener maps when the trigger's key or message arrives.
+    virtual void hit() {}
+
+    int getId() const { return id_; }
+
+private:
+    int id_;
+};

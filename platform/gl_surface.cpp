@@ -1,0 +1,121 @@
+#include "platform/gl_surface.h"
+
+#include "platform/keyboard_hook.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+
+namespace host {
+namespace {
+
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+SDL_DisplayMode fullscreenMode{};
+
+}  // namespace
+
+bool initVideo() { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+void quitVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+bool chooseFullscreenMode(int width, int height) {
+    SDL_DisplayMode wanted{};
+    wanted.format = SDL_PIXELFORMAT_RGB888;
+    wanted.w = width;
+    wanted.h = height;
+    return SDL_GetClosestDisplayMode(0, &wanted, &fullscreenMode) != nullptr;
+}
+
+bool createSurface(int width, int height, bool fullscreen, const char* title) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!window) return false;
+    return !fullscreen || SDL_SetWindowDisplayMode(window, &fullscreenMode) == 0;
+}
+
+bool createGlContext() {
+    context = SDL_GL_CreateContext(window);
+    if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
+    return glewInit() == GLEW_OK;
+}
+
+void showSurface() {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+bool setSurfaceFullscreen(bool fullscreen) {
+    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return false;
+    return SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN : 0) == 0;
+}
+
+void setCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+bool pollSurfaceEvent(SurfaceEvent& out) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+            case SDL_QUIT:
+                out = {SurfaceEvent::Kind::Close};
+                return true;
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                    out = {SurfaceEvent::Kind::Close};
+                    return true;
+                }
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                    event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    out = {SurfaceEvent::Kind::Focus};
+                    return true;
+                }
+                break;
+            case SDL_MOUSEMOTION:
+                out = {SurfaceEvent::Kind::MouseMove, event.motion.x, event.motion.y};
+                return true;
+            case SDL_MOUSEBUTTONDOWN:
+                if (event.button.button != SDL_BUTTON_LEFT) break;
+                out = {SurfaceEvent::Kind::ButtonDown, event.button.x, event.button.y};
+                return true;
+            case SDL_MOUSEBUTTONUP:
+                if (event.button.button != SDL_BUTTON_LEFT) break;
+                out = {SurfaceEvent::Kind::ButtonUp, event.button.x, event.button.y};
+                return true;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                if (uint8_t scan = scanCodeOf(event.key.keysym.scancode)) {
+                    deliverKeyEvent(scan, event.type == SDL_KEYUP);
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+void swapSurface() { SDL_GL_SwapWindow(window); }
+
+bool releaseGlContext() { return SDL_GL_MakeCurrent(window, nullptr) == 0; }
+
+void deleteGlContext() {
+    if (context) SDL_GL_DeleteContext(context);
+    context = nullptr;
+}
+
+void destroySurface() {
+    if (window) SDL_DestroyWindow(window);
+    window = nullptr;
+}
+
+SDL_Window* surfaceWindow() { return window; }
+
+}  // namespace host
