@@ -1,9 +1,8 @@
 #include "build_switches.h"
 #include "demo/blank_scene.h"
-#include "engine/exception.h"
 #include "framework/command_line.h"
 #include "framework/gl_renderer.h"
-#include "framework/gl_window.h"
+#include "framework/failure_boxes.h"
 #include "framework/input_holder.h"
 #include "framework/key_code_table.h"
 #include "framework/keyboard_device.h"
@@ -102,26 +101,9 @@ int play(const std::string& commandLineText) {
     return 0;
 }
 
-void failureBox(const char* text, const char* caption) {
-    // The box must not hide behind a full-screen window.
-    GLWindow::restoreDisplayMode();
-    host::messageBox(text, caption, host::Buttons::Ok, host::Icon::Error);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string commandLineText = joinArguments(argc, argv);
-    try {
-        return play(commandLineText);
-    } catch (zentac::Exception* e) {
-        failureBox(e->Message().Data(), "Halvenor Exception");
-        return -2;
-    } catch (zentac::Exception& e) {
-        failureBox(e.Message().Data(), "Halvenor Exception");
-        return -1;
-    } catch (...) {
-        failureBox("Fucked up", "");
-        return -2;
-    }
+    return runWithFailureBoxes([&] { return play(commandLineText); });
 }

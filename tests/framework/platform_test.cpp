@@ -1,3 +1,5 @@
+#include "engine/exception.h"
+#include "framework/failure_boxes.h"
 #include "framework/platform_backend.h"
 #include "framework/run_stats.h"
 #include "framework/text_line.h"
@@ -50,4 +52,17 @@ TEST(Window, SettingTheSameModeDoesNothing) {
     EXPECT_FALSE(window.isFullscreen());
     window.setFullscreen(true);
     EXPECT_TRUE(window.isFullscreen()) << "a closed window only remembers the mode";
+}
+
+TEST(FailureBoxes, EachKindOfFailureHasItsBoxAndExitCode) {
+    EXPECT_EQ(runWithFailureBoxes([] { return 0; }), 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runWithFailureBoxes([]() -> int { throw new zentac::Exception("", "by pointer", "f", 1); }), -2);
+    EXPECT_EQ(runWithFailureBoxes([]() -> int { ZENTAC_THROW("by value"); }), -1);
+    EXPECT_EQ(runWithFailureBoxes([]() -> int { throw 0; }), -2);
+    std::string boxes = testing::internal::GetCapturedStderr();
+    EXPECT_NE(boxes.find("[Halvenor Exception] by pointer"), std::string::npos);
+    EXPECT_NE(boxes.find("[Halvenor Exception] by value"), std::string::npos);
+    EXPECT_NE(boxes.find("[] Fucked up"), std::string::npos);
 }
