@@ -3,9 +3,11 @@
 #include "framework/command_line.h"
 #include "framework/gl_renderer.h"
 #include "framework/failure_boxes.h"
+#include "framework/file_system.h"
 #include "framework/input_holder.h"
 #include "framework/key_code_table.h"
 #include "framework/keyboard_device.h"
+#include "framework/pack_file_provider.h"
 #include "framework/platform_backend.h"
 #include "framework/program_flags.h"
 #include "framework/run_stats.h"
@@ -16,6 +18,7 @@
 #include "platform/message_box.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace {
@@ -62,6 +65,7 @@ int play(const std::string& commandLineText) {
         ProgramFlags::highBudget = true;
     }
     readOptions(commandLineText);
+    FileSystem::instance().addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
 
     window = new Window(1024, 768);
     window->setFullscreen(ProgramFlags::fullscreen);
@@ -76,6 +80,11 @@ int play(const std::string& commandLineText) {
     Viewport::instance().setUseMidiGains(false);
     Timer::instance().setRate(71.0f);
     scenes.switchTo(0);
+    if constexpr (eventRecording) {
+        scenes.recordAll();
+    } else if constexpr (eventPlayback) {
+        scenes.playbackAll();
+    }
 
     uint32_t startTicks = Platform::getTickCount();
     uint64_t passes = 0;
@@ -92,6 +101,7 @@ int play(const std::string& commandLineText) {
     uint32_t endTicks = Platform::getTickCount();
     scenes.finishAll();
     window->close();
+    if constexpr (eventRecording) scenes.askSaveEvents();
 
     if (ProgramFlags::showFps) {
         showRunStats(startTicks, endTicks, passes);

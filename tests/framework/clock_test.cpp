@@ -1,26 +1,15 @@
 #include "framework/envelope.h"
 #include "framework/timer.h"
-#include "platform/ticks.h"
+#include "tests/fake_clock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-uint32_t fakeNow = 0;
-uint32_t fakeTicks() { return fakeNow; }
-
-class ClockTest : public ::testing::Test {
+class ClockTest : public FakeClockTest {
 protected:
-    void SetUp() override {
-        host::setTickSource(fakeTicks);
-        fakeNow = 5000;
-        Timer::instance().setFixedStep(false);
-        Timer::instance().setRate(71.0f);
-        Timer::instance().reset();
-    }
-    void TearDown() override { host::setTickSource(nullptr); }
-    void advanceTo(uint32_t ms) {
-        fakeNow = ms;
+    void advanceTo(uint32_t ticks) {
+        fakeTicks = ticks;
         Timer::instance().update();
     }
 };
@@ -45,8 +34,7 @@ TEST_F(ClockTest, TimerCountsFromResetAndDerivesFrames) {
 }
 
 TEST_F(ClockTest, TimerSurvivesTickWrap) {
-    fakeNow = 0xFFFFFF00u;
-    Timer::instance().reset();
+    restartSceneAt(0xFFFFFF00u);
     advanceTo(0x00000100u);
     EXPECT_EQ(Timer::instance().getTime(), 512);
 }

@@ -6,7 +6,7 @@
 #include "framework/scene_manager.h"
 #include "framework/timer.h"
 #include "framework/viewport.h"
-#include "platform/ticks.h"
+#include "tests/fake_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,6 @@
 #include <vector>
 
 namespace {
-
-uint32_t fakeNow = 1000;
-uint32_t fakeTicks() { return fakeNow; }
 
 class RecordingScene : public Scene {
 public:
@@ -53,13 +50,8 @@ struct CountingFallback : SceneFallback {
     int runs = 0;
 };
 
-class SceneTest : public ::testing::Test {
+class SceneTest : public FakeClockTest {
 protected:
-    void SetUp() override {
-        host::setTickSource(fakeTicks);
-        Timer::instance().reset();
-    }
-    void TearDown() override { host::setTickSource(nullptr); }
     std::vector<std::string> log;
 };
 
@@ -73,7 +65,7 @@ TEST_F(SceneTest, LifecycleRunsHooksInOrderAndSwitchingResetsTheClock) {
     manager.addScene(second);
     manager.loadAll();
     manager.switchTo(0);
-    fakeNow += 250;
+    fakeTicks += 250;
     manager.update();
     EXPECT_EQ(Timer::instance().getTime(), 250);
     EXPECT_EQ(log, (std::vector<std::string>{"a:setup", "a:init", "b:setup", "b:init", "a:deactivate", "a:reset",
@@ -89,7 +81,7 @@ TEST_F(SceneTest, LifecycleRunsHooksInOrderAndSwitchingResetsTheClock) {
     log.clear();
     manager.switchTo(1);
     second->drawing = false;
-    fakeNow += 40;
+    fakeTicks += 40;
     manager.update();
     EXPECT_EQ(Timer::instance().getTime(), 40) << "a scene that does not run still updates the clock";
     manager.finishAll();
