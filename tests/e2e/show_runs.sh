@@ -30,11 +30,12 @@ if [ -z "$window" ]; then
 fi
 sleep 0.5
 
+# SDL turns a termination signal into a quit request, once: a second one
+# during shutdown would kill the process outright.
+[ "$case_name" = close ] && kill -TERM $pid
 for _ in $(seq 40); do
   kill -0 $pid 2>/dev/null || break
-  if [ "$case_name" = close ]; then
-    kill -TERM $pid
-  else
+  if [ "$case_name" != close ]; then
     xdotool windowfocus "$window" 2>/dev/null
     xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
   fi
