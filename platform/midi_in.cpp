@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdarg>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -17,14 +16,16 @@ namespace host {
 
 namespace {
 
-void ignoreAlsaError(const char*, int, const char*, int, const char*, va_list) {}
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
-// A machine without a sequencer is no error worth a line on stderr.
+// A machine without a sequencer is no error worth a line on stderr. The
+// handler is process-wide; devices open at start-up, on the main thread.
 snd_seq_t* openSequencerQuietly() {
-    const snd_local_error_handler_t previous = snd_lib_error_set_local(ignoreAlsaError);
+    const snd_lib_error_handler_t previous = snd_lib_error;
+    snd_lib_error_set_handler(ignoreAlsaError);
     snd_seq_t* sequencer = nullptr;
     if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) sequencer = nullptr;
-    snd_lib_error_set_local(previous);
+    snd_lib_error_set_handler(previous);
     return sequencer;
 }
 
