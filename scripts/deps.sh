@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libgif-dev libopenjp2-7-dev
-  libmpg123-dev libasound2-dev
+  libmpg123-dev libmp3lame-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
 )
