@@ -80,6 +80,11 @@ int play(const std::string& commandLineText) {
     Viewport::instance().setUseMidiGains(false);
     Timer::instance().setRate(71.0f);
     scenes.switchTo(0);
+    if constexpr (eventRecording) {
+        scenes.recordAll();
+    } else if constexpr (eventPlayback) {
+        scenes.playbackAll();
+    }
 
     uint32_t startTicks = Platform::getTickCount();
     uint64_t passes = 0;
@@ -96,6 +101,7 @@ int play(const std::string& commandLineText) {
     uint32_t endTicks = Platform::getTickCount();
     scenes.finishAll();
     window->close();
+    if constexpr (eventRecording) scenes.askSaveEvents();
 
     if (ProgramFlags::showFps) {
         showRunStats(startTicks, endTicks, passes);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 class ClampedValue;
@@ -12,6 +13,8 @@ class MidiListeners;
 // objects to the key callback and to the trigger constructors.
 class RenderContext {
 public:
+    using ControllerGroup = std::vector<std::unique_ptr<ClampedValue>>;
+
     static RenderContext& instance();
 
     void setMidiListeners(MidiListeners* listeners) { midiListeners_ = listeners; }
@@ -20,18 +23,23 @@ public:
     KeyboardListeners* getKeyboardListeners() const { return keyboardListeners_; }
     void setInputBindings(InputBindings* bindings) { inputBindings_ = bindings; }
     InputBindings* getInputBindings() const { return inputBindings_; }
-    void setControllerGroupA(std::vector<ClampedValue*>* group) { controllerGroupA_ = group; }
-    void setControllerGroupB(std::vector<ClampedValue*>* group) { controllerGroupB_ = group; }
+    void setControllerGroupA(ControllerGroup* group) { controllerGroupA_ = group; }
+    void setControllerGroupB(ControllerGroup* group) { controllerGroupB_ = group; }
+    // The clamped value of a controller of the current scene's group; 0 for
+    // an index outside the group.
+    float controllerValueA(int index) const { return controllerValue(controllerGroupA_, index); }
+    float controllerValueB(int index) const { return controllerValue(controllerGroupB_, index); }
     void setFrameBitmap(FrameBitmap* bitmap) { frameBitmap_ = bitmap; }
     FrameBitmap* getFrameBitmap() const { return frameBitmap_; }
 
 private:
     RenderContext() = default;
+    static float controllerValue(const ControllerGroup* group, int index);
 
     MidiListeners* midiListeners_ = nullptr;
     KeyboardListeners* keyboardListeners_ = nullptr;
     InputBindings* inputBindings_ = nullptr;
-    std::vector<ClampedValue*>* controllerGroupA_ = nullptr;
-    std::vector<ClampedValue*>* controllerGroupB_ = nullptr;
+    ControllerGroup* controllerGroupA_ = nullptr;
+    ControllerGroup* controllerGroupB_ = nullptr;
     FrameBitmap* frameBitmap_ = nullptr;
 };

@@ -1,7 +1,13 @@
 #include "framework/scene.h"
 
 #include "engine/exception.h"
+#include "framework/clamped_value.h"
+#include "framework/control_actions.h"
+#include "framework/input_bindings.h"
+#include "framework/key_code_table.h"
 #include "framework/keyboard_listeners.h"
+#include "framework/midi_controller_layout.h"
+#include "framework/midi_listeners.h"
 #include "framework/platform_backend.h"
 #include "framework/render_context.h"
 #include "framework/timer.h"
@@ -27,6 +33,21 @@ void reportFailure(const char* entryPoint) {
     }
 }
 
+constexpr int controlChange = 0xB0;
+constexpr int volumeController = 7;
+constexpr unsigned sceneKeys = 9;
+
+// Made by the first scene that installs its controls, shared by all scenes.
+struct SharedGains {
+    ClampedValue a{0.0f, 1.0f, 0.0f, 0.008f, -0.008f};
+    ClampedValue b{0.0f, 1.0f, 0.0f, 0.008f, -0.008f};
+};
+
+SharedGains& sharedGains() {
+    static SharedGains* gains = new SharedGains;
+    return *gains;
+}
+
 }  // namespace
 
 template <typename Step>
@@ -41,19 +62,103 @@ bool Scene::guarded(const char* entryPoint, Step step) {
     }
 }
 
-Scene::~Scene() { delete keyboardListeners_; }
+Scene::Scene() = default;
+
+Scene::~Scene() {
+    // The key callback and trigger constructors must not reach a scene that
+    // is gone.
+    RenderContext& context = RenderContext::instance();
+    if (bindings_ && context.getInputBindings() == bindings_.get()) {
+        context.setInputBindings(nullptr);
+        context.setMidiListeners(nullptr);
+        context.setKeyboardListeners(nullptr);
+        context.setControllerGroupA(nullptr);
+        context.setControllerGroupB(nullptr);
+    }
+}
 
 void Scene::setup() {
-    keyboardListeners_ = new KeyboardListeners;
+    bindings_ = std::make_unique<InputBindings>();
+    midiListeners_ = std::make_unique<MidiListeners>();
+    keyboardListeners_ = std::make_unique<KeyboardListeners>();
     // Trigger constructors register with the maps the context holds.
     publishInputContext();
+    if (defaultControls_) installControls();
 }
 
 void Scene::reset() { publishInputContext(); }
 
 void Scene::publishInputContext() {
     RenderContext& context = RenderContext::instance();
-    context.setKeyboardListeners(keyboardListeners_);
+    context.setInputBindings(bindings_.get());
+    context.setMidiListeners(midiListeners_.get());
+    context.setKeyboardListeners(keyboardListeners_.get());
+    context.setControllerGroupA(&controllerGroupA_);
+    context.setControllerGroupB(&controllerGroupB_);
+}
+
+void Scene::bindKey(Triggerable* action, int keyCode) { bindings_->bindKeys(action, {keyCode}); }
+
+void Scene::bindKeys(Triggerable* action, const std::vector<int>& keyCodes) { bindings_->bindKeys(action, keyCodes); }
+
+void Scene::bindTimed(Triggerable* action, const std::vector<int>& times) { bindings_->bindTimed(action, times); }
+
+void Scene::bindMidiClock(Triggerable* action) { bindings_->bindMidiClock(action); }
+
+void Scene::bindMidiStop(Triggerable* action) { bindings_->bindMidiStop(action); }
+
+void Scene::bindMidiData(Triggerable* action, int channel, const std::vector<int>& data, int status) {
+    bindings_->bindMidi(action, channel, data, status, 0);
+}
+
+void Scene::bindMidiValue(Triggerable* action, int channel, int data, int status) {
+    bindings_->bindMidi(action, channel, {data}, status, 0);
+}
+
+void Scene::bindMidi(Triggerable* up, Triggerable* down, int channel, int controller, int status) {
+    bindings_->bindMidi(up, channel, {controller}, status, +1);
+    bindings_->bindMidi(down, channel, {controller}, status, -1);
+}
+
+void Scene::setRecording() {
+    if (bindings_) bindings_->setRecording();
+}
+
+void Scene::setPlayback() {
+    if (bindings_) bindings_->setPlayback();
+}
+
+// The order fixes the trigger ids that the event list refers to.
+void Scene::installControls() {
+    bindKey(keep(std::make_unique<TriplePressQuitAction>()), KeyCode::Escape);
+    for (unsigned scene = 0; scene < sceneKeys; ++scene) {
+        bindKey(keep(std::make_unique<JumpToSceneAction>(scene)), KeyCode::F1 + static_cast<int>(scene));
+    }
+    SharedGains& gains = sharedGains();
+    bindMidi(gains.a.upAction(), gains.a.downAction(), 2, volumeController, controlChange);
+    bindMidi(gains.b.upAction(), gains.b.downAction(), 1, volumeController, controlChange);
+    static NoControllersLayout noControllers;
+    if (!hasControllerLayout()) setControllerLayout(&noControllers);
+    bindLayoutControllers();
+}
+
+void Scene::bindLayoutControllers() {
+    if (!controllerLayout_) return;
+    bindControllerGroup(controllerLayout_->channelA(), controllerLayout_->controllersA(), controllerGroupA_);
+    bindControllerGroup(controllerLayout_->channelB(), controllerLayout_->controllersB(), controllerGroupB_);
+}
+
+void Scene::bindControllerGroup(int channel, std::span<const int> controllers, ControllerGroup& group) {
+    for (int controller : controllers) {
+        auto value = std::make_unique<ClampedValue>(0.0f, 1.0f, 0.0f, 0.007874f, -0.007874f);
+        bindMidi(value->upAction(), value->downAction(), channel, controller, controlChange);
+        group.push_back(std::move(value));
+    }
+}
+
+Triggerable* Scene::keep(std::unique_ptr<Triggerable> action) {
+    controlActions_.push_back(std::move(action));
+    return controlActions_.back().get();
 }
 
 void Scene::load() {
@@ -82,10 +187,12 @@ void Scene::update() {
     bool ok = guarded("update", [this] {
         if (loaded_ && activated_ && enabled_) {
             Timer::instance().update();
+            updateBindings();
             if (isRunning()) frame();
             forwardClick();
         } else {
             Timer::instance().update();
+            updateBindings();
             if (fallback_) fallback_->run();
         }
     });
@@ -100,6 +207,11 @@ void Scene::leave() {
 }
 
 void Scene::finish() { shutdown(); }
+
+// A scene that never set up has no bindings to update.
+void Scene::updateBindings() {
+    if (bindings_) bindings_->update();
+}
 
 void Scene::forwardClick() {
     if (!clickReceiver_) return;

@@ -1,6 +1,14 @@
 #pragma once
 
-class KeyboardListeners;
+#include "framework/render_context.h"
+
+#include <memory>
+#include <span>
+#include <vector>
+
+class InputBindings;
+class MidiControllerLayout;
+class Triggerable;
 
 // Runs in place of a scene whose entry point failed (when one is set).
 class SceneFallback {
@@ -21,7 +29,9 @@ public:
 // the show switches to and from it, updated once per frame while current.
 class Scene {
 public:
-    Scene() = default;
+    using ControllerGroup = RenderContext::ControllerGroup;
+
+    Scene();
     virtual ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
@@ -50,20 +60,54 @@ public:
     bool wantsDefaultControls() const { return defaultControls_; }
     void publishInputContext();
 
+    // Binding helpers over the scene's input bindings. Lists end at their end
+    // or at their terminator (0xFF for key codes, a negative time, -1 for
+    // MIDI data).
+    void bindKey(Triggerable* action, int keyCode);
+    void bindKeys(Triggerable* action, const std::vector<int>& keyCodes);
+    void bindTimed(Triggerable* action, const std::vector<int>& times);
+    void bindMidiClock(Triggerable* action);
+    void bindMidiStop(Triggerable* action);
+    void bindMidiData(Triggerable* action, int channel, const std::vector<int>& data, int status);
+    void bindMidiValue(Triggerable* action, int channel, int data, int status);
+    // Two triggers on one controller: up for sign +1, down for sign -1.
+    void bindMidi(Triggerable* up, Triggerable* down, int channel, int controller, int status);
+
+    void setRecording();
+    void setPlayback();
+
+    // A layout set before setup replaces the default one, which has none.
+    void setControllerLayout(MidiControllerLayout* layout) { controllerLayout_ = layout; }
+    bool hasControllerLayout() const { return controllerLayout_ != nullptr; }
+    // Escape (triple press quits), F1..F9 (scenes 0..8), the two shared
+    // gains and the layout's controllers.
+    void installControls();
+    void bindLayoutControllers();
+
     bool isLoaded() const { return loaded_; }
     bool isActivated() const { return activated_; }
     bool isEnabled() const { return enabled_; }
 
 protected:
-    KeyboardListeners* keyboardListeners() const { return keyboardListeners_; }
+    KeyboardListeners* keyboardListeners() const { return keyboardListeners_.get(); }
 
 private:
     template <typename Step>
     bool guarded(const char* entryPoint, Step step);
     void forwardClick();
+    void updateBindings();
+    Triggerable* keep(std::unique_ptr<Triggerable> action);
+    void bindControllerGroup(int channel, std::span<const int> controllers, ControllerGroup& group);
 
+    std::unique_ptr<InputBindings> bindings_;
     ClickReceiver* clickReceiver_ = nullptr;
-    KeyboardListeners* keyboardListeners_ = nullptr;
+    ControllerGroup controllerGroupA_;
+    ControllerGroup controllerGroupB_;
+    MidiControllerLayout* controllerLayout_ = nullptr;
+    std::unique_ptr<MidiListeners> midiListeners_;
+    std::unique_ptr<KeyboardListeners> keyboardListeners_;
+    // The actions the default controls made.
+    std::vector<std::unique_ptr<Triggerable>> controlActions_;
     bool running_ = false;
     SceneFallback* fallback_ = nullptr;
     bool loaded_ = false;

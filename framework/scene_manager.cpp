@@ -1,8 +1,10 @@
 #include "framework/scene_manager.h"
 
+#include "framework/event_recorder.h"
 #include "framework/frame_bitmap.h"
 #include "framework/render_context.h"
 #include "framework/scene.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -57,4 +59,21 @@ void SceneManager::update() {
 void SceneManager::finishAll() {
     if (Scene* scene = current()) scene->leave();
     for (Scene* scene : scenes_) scene->finish();
+}
+
+void SceneManager::recordAll() {
+    for (Scene* scene : scenes_) scene->setRecording();
+}
+
+void SceneManager::playbackAll() {
+    EventRecorder::instance().load();
+    for (Scene* scene : scenes_) scene->setPlayback();
+}
+
+void SceneManager::askSaveEvents() {
+    if (!host::messageBox("Want to save the recorded events?", "", host::Buttons::YesNo, host::Icon::Question)) return;
+    if (!EventRecorder::instance().save()) {
+        host::messageBox("The recorded events could not be saved to data/events.txt.", "", host::Buttons::Ok,
+                         host::Icon::Error);
+    }
 }

@@ -16,6 +16,12 @@ public:
     void loadAll();
     void update();
     void finishAll();
+    // Every scene logs its live firings to the event recorder.
+    void recordAll();
+    // Loads the event list and lets every scene replay it.
+    void playbackAll();
+    // At the end of a recording run: asks, and saves the event list on Yes.
+    void askSaveEvents();
     void setFallback(SceneFallback* fallback) { fallback_ = fallback; }
 
     unsigned currentIndex() const { return current_; }

@@ -12,7 +12,8 @@ public:
 
     // Hits since the last poll.
     virtual int poll() = 0;
-    // What one hit passes to its action.
+    // What one hit passes to its action: the trigger's id, the same number
+    // for every hit.
     virtual int value() = 0;
     // Called by the listener maps when the trigger's key or message arrives.
     virtual void hit() {}
