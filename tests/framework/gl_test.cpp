@@ -1,12 +1,11 @@
 #include "framework/frame_buffer.h"
 #include "framework/gl_renderer.h"
-#include "framework/gl_window.h"
 #include "framework/image.h"
+#include "tests/gl_window_once.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -28,22 +27,6 @@ void drawRect(Renderer& renderer, float x0, float y0, float x1, float y1) {
     renderer.vertex(x1, y1, 0);
     renderer.vertex(x0, y1, 0);
     renderer.end();
-}
-
-// A real window on the display (Xvfb in the test run), opened once per
-// process and kept, as the show keeps its own; skipped without a display.
-bool openWindowOnce() {
-    static const bool opened = [] {
-        if (!std::getenv("DISPLAY")) return false;
-        try {
-            GLWindow::create(1024, 768, false);
-        } catch (int) {
-            return false;
-        }
-        glReadBuffer(GL_BACK);
-        return true;
-    }();
-    return opened;
 }
 
 class GLTest : public ::testing::Test {
