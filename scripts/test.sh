@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake -S . -B build/debug -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_BUILD_BENCHMARKS=ON
 cmake --build build/debug
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/debug -j "$(nproc)" --output-on-failure --timeout 300
