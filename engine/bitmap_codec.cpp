@@ -1,5 +1,8 @@
 #include "engine/bitmap_codec.h"
 
+#include "engine/bitmap_codec_jpeg.h"
+#include "engine/bitmap_codec_png.h"
+
 namespace zentac {
 
 const BitmapCodec* FindBitmapCodec(const BitmapCodecTable& table, const String& extension) {
@@ -12,7 +15,8 @@ const BitmapCodec* FindBitmapCodec(const BitmapCodecTable& table, const String& 
 }
 
 BitmapCodecTable& BitmapCodecs() {
-    static BitmapCodecTable table;
+    // The built-in codecs, in the order that settles a shared extension.
+    static BitmapCodecTable table = {JpegCodecInfo(), PngCodecInfo()};
     return table;
 }
 

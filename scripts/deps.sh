@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libgif-dev libopenjp2-7-dev
   libmpg123-dev libmp3lame-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()
