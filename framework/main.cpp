@@ -1,5 +1,6 @@
 #include "build_switches.h"
 #include "demo/blank_scene.h"
+#include "demo/main_scene.h"
 #include "framework/command_line.h"
 #include "framework/gl_renderer.h"
 #include "framework/failure_boxes.h"
@@ -75,6 +76,7 @@ int play(const std::string& commandLineText) {
 
     SceneManager& scenes = SceneManager::instance();
     scenes.setFirst(new BlankScene(renderer));
+    scenes.addScene(new MainScene(renderer));
     scenes.loadAll();
     InputHolder::instance().install();
     Viewport::instance().setUseMidiGains(false);

@@ -30,14 +30,15 @@ void MidiInput::open(int device) {
     device_.open(device, [this](uint32_t message) { enqueue(message); });
 }
 
-void MidiInput::loadRecording(const std::string& path) {
+bool MidiInput::loadRecording(const std::string& path) {
     std::unique_ptr<zentac::Stream, ReleaseStream> stream(FileSystem::instance().open(path));
-    if (!stream) return;
+    if (!stream) return false;
     const int32_t size = stream->Size();
     std::vector<char> text(size > 0 ? static_cast<std::size_t>(size) : 0);
     const int32_t read = text.empty() ? 0 : stream->Read(text.data(), size);
     recording_ = parseMidiRecording(text.data(), read > 0 ? static_cast<std::size_t>(read) : 0);
     replayIndex_ = 0;
+    return true;
 }
 
 void MidiInput::update() {

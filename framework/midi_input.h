@@ -34,8 +34,8 @@ public:
     // with a device open already, nothing happens and the show plays on.
     void open(int device);
     // Reads the recording through the file system, to be replayed by
-    // update(). A file that cannot be opened leaves nothing to replay.
-    void loadRecording(const std::string& path);
+    // update(). False (with nothing to replay) when the file cannot be opened.
+    bool loadRecording(const std::string& path);
     // Main thread, once per frame: the recorded messages that are due (time
     // at most the Timer's, compared signed) go to the ring in file order, as
     // far as it has room; then every message stored before is handled.

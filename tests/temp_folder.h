@@ -42,3 +42,18 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Makes a folder the working directory for its lifetime, as the show's
+// relative data paths need.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& path) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};

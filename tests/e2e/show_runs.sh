@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Plays the real program on the display (Xvfb in the test run) and stops it
-# as a viewer would. Usage: show_runs.sh PROGRAM CASE
-# CASE: escape (Escape ends the show, credits box), showfps (closing box
-# with time and fps), close (a close request ends the show).
+# Plays the real program on the display (Xvfb in the test run) with the
+# show's data and stops it as a viewer would, or lets it end by itself.
+# Usage: show_runs.sh PROGRAM DATA_DIR CASE
+#   escape       Escape ends the show; the credits box follows
+#   showfps      -showfps=1: the closing box gives time and fps
+#   close        a close request ends the show
+#   replay       a short event list jumps to the main scene, figures appear
+#                on white after their notes, and three replayed Escapes end it
+#   missingMusic without the music the show ends through its failure path
 set -u
 program=$1
-case_name=$2
+data=$2
+case_name=$3
 skip=77
 [ -n "${DISPLAY:-}" ] || { echo "no display"; exit $skip; }
 command -v xdotool >/dev/null || { echo "no xdotool"; exit $skip; }
@@ -13,40 +19,84 @@ command -v xdotool >/dev/null || { echo "no xdotool"; exit $skip; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+mkdir -p data/audio
+cp "$data/audio/vorn.txt" data/audio/
+[ "$case_name" = missingMusic ] || ln -s "$data/audio/vorn.mp3" data/audio/vorn.mp3
+if [ "$case_name" = replay ]; then
+  # F2 of scene 0 (id 2) at 300 ms; Escape of scene 1 (id 14) three times.
+  printf 'eventid = 2\ntime = 300\n' >data/events.txt
+  for t in 20000 20100 20200; do printf 'eventid = 14\ntime = %d\n' $t; done >>data/events.txt
+  printf 'eventid = -1\ntime = -1\n' >>data/events.txt
+fi
+
 args=(-window=1)
 [ "$case_name" = showfps ] && args+=(-showfps=1)
-VORN_MESSAGEBOX=no "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
+# No sound card here; the process-wide leak check is the unit tests' job.
+SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
+  "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
 pid=$!
 
+finish() {
+  for _ in $(seq 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then echo "the show did not end"; kill -9 $pid; cat "$work/err"; exit 1; fi
+  wait $pid
+  status=$?
+  cat "$work/err"
+}
+
+if [ "$case_name" = missingMusic ]; then
+  finish
+  [ $status -eq 254 ] || { echo "exit status $status, not 254"; exit 1; }
+  grep -q "Couldn't load 'data/audio/vorn.mp3'" "$work/err" || { echo "the cause is not named"; exit 1; }
+  grep -q "Fucked up" "$work/err" || { echo "no failure box"; exit 1; }
+  echo ok; exit 0
+fi
+
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   window=$(xdotool search --name '^\$ \$ \$' 2>/dev/null | head -1)
   [ -n "$window" ] && break
   kill -0 $pid 2>/dev/null || break
   sleep 0.1
 done
-if [ -z "$window" ]; then
-  echo "the window never opened"; cat "$work/err"; kill $pid 2>/dev/null; exit 1
-fi
-sleep 0.5
+[ -n "$window" ] || { echo "the window never opened"; cat "$work/err"; exit 1; }
 
-# SDL turns a termination signal into a quit request, once: a second one
-# during shutdown would kill the process outright.
-[ "$case_name" = close ] && kill -TERM $pid
-for _ in $(seq 40); do
-  kill -0 $pid 2>/dev/null || break
-  if [ "$case_name" != close ]; then
-    xdotool windowfocus "$window" 2>/dev/null
-    xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
-  fi
-  sleep 0.3
-done
-if kill -0 $pid 2>/dev/null; then
-  echo "the show did not end"; kill -9 $pid; exit 1
-fi
-wait $pid
-status=$?
-cat "$work/err"
+case $case_name in
+  replay)
+    # White paper, and figures on it after their notes: the most figure
+    # pixels seen in a few frames between 8 s and 16 s.
+    most=0
+    sleep 8
+    for shot in $(seq 8); do
+      import -window "$window" "$work/frame.png" 2>/dev/null || continue
+      white=$(convert "$work/frame.png" -format '%[fx:mean>0.8]' info:)
+      [ "$white" = 1 ] || { echo "frame $shot is not white"; kill $pid; exit 1; }
+      pixels=$(convert "$work/frame.png" -fuzz 10% -fill black +opaque white -negate \
+        -format '%[fx:int(mean*w*h+0.5)]' info:)
+      [ "$pixels" -gt "$most" ] && most=$pixels
+      sleep 1
+    done
+    echo "most figure pixels in a frame: $most"
+    finish
+    [ "$most" -gt 100 ] || { echo "no figures drawn"; exit 1; }
+    ;;
+  close)
+    sleep 0.5
+    # SDL turns a termination signal into a quit request, once.
+    kill -TERM $pid
+    finish
+    ;;
+  *)
+    sleep 0.5
+    for _ in $(seq 40); do
+      kill -0 $pid 2>/dev/null || break
+      xdotool windowfocus "$window" 2>/dev/null
+      xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
+      sleep 0.3
+    done
+    finish
+    ;;
+esac
 [ $status -eq 0 ] || { echo "exit status $status"; exit 1; }
 grep -q "Wanna run in high budget mode?" "$work/err" || { echo "no start-up question"; exit 1; }
 if [ "$case_name" = showfps ]; then

@@ -7,7 +7,7 @@
 // Records what is drawn, for checks without a display.
 class RecordingRenderer : public Renderer {
 public:
-    enum Kind { Begin, End, Vertex, Color, LineWidth };
+    enum Kind { Begin, End, Vertex, Color, LineWidth, Clear };
     struct Call {
         Kind kind;
         float a = 0.0f;
@@ -18,7 +18,7 @@ public:
 
     void begin(int primitive) override { calls.push_back({Begin, static_cast<float>(primitive)}); }
     void end() override { calls.push_back({End}); }
-    void clear(float, float, float) override {}
+    void clear(float r, float g, float b) override { calls.push_back({Clear, r, g, b}); }
     void vertex(float x, float y, float z) override { calls.push_back({Vertex, x, y, z}); }
     void color(float r, float g, float b, float a) override { calls.push_back({Color, r, g, b, a}); }
     void texCoord(float, float) override {}

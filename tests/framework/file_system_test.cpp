@@ -44,17 +44,6 @@ std::vector<uint8_t> ReadBytes(const std::string& file) {
 }
 
 // Makes the working directory the test's folder while it lives.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& path) : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_;
-};
-
 std::string Binary() {
     std::string bytes;
     for (int i = 0; i < 3 * 256; ++i) bytes += static_cast<char>(i * 31);

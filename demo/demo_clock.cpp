@@ -1,0 +1,19 @@
+#include "demo/demo_clock.h"
+
+#include "framework/timer.h"
+
+DemoClock& DemoClock::instance() {
+    static DemoClock* clock = new DemoClock;
+    return *clock;
+}
+
+bool DemoClock::isOver() {
+    int now = Timer::instance().getTime();
+    if (!over_ && now > endSequenceStart) {
+        latchTime_ = now;
+        over_ = true;
+    }
+    return over_;
+}
+
+int DemoClock::elapsed() const { return Timer::instance().getTime() - latchTime_; }

@@ -1,0 +1,130 @@
+#include "demo/blank_scene.h"
+#include "demo/demo_clock.h"
+#include "demo/main_scene.h"
+#include "figures/branch_events.h"
+#include "figures/main_envelopes.h"
+#include "figures/random.h"
+#include "framework/audio_player.h"
+#include "framework/input_bindings.h"
+#include "framework/render_context.h"
+#include "framework/scene_manager.h"
+#include "tests/fake_clock.h"
+#include "tests/figures/recording_renderer.h"
+#include "tests/sine_mp3.h"
+#include "tests/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The main scene over a recording renderer, with a one-second tone for
+// music and a recording that only ticks the MIDI clock, entered at once.
+class MainSceneTest : public FakeClockTest {
+protected:
+    void SetUp() override {
+        FakeClockTest::SetUp();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        folder.write("data/audio/vorn.txt", "entries=2\ntime=0\nmididata=0xf8\n");
+        folder.write("data/audio/vorn.mp3", EncodeSineMp3(440.0, 1.0));
+        inFolder = std::make_unique<WorkingDirectory>(folder.path());
+
+        SceneManager& scenes = SceneManager::instance();
+        scenes.setFirst(new BlankScene(&renderer));
+        scenes.addScene(main = new MainScene(&renderer));
+        scenes.loadAll();
+        scenes.switchTo(1);
+    }
+    void TearDown() override {
+        inFolder.reset();
+        FakeClockTest::TearDown();
+    }
+
+    // One pass of the main loop at this scene time; what it cleared to.
+    RecordingRenderer::Call frameAt(int ms) {
+        renderer.calls.clear();
+        fakeTicks = sceneStart + static_cast<uint32_t>(ms);
+        SceneManager::instance().update();
+        return renderer.only(RecordingRenderer::Clear).at(0);
+    }
+    bool drewFigures() const { return !renderer.only(RecordingRenderer::Vertex).empty(); }
+
+    TempFolder folder;
+    std::unique_ptr<WorkingDirectory> inFolder;
+    RecordingRenderer renderer;
+    MainScene* main = nullptr;
+};
+
+bool isWhite(const RecordingRenderer::Call& clear) { return clear.a == 1 && clear.b == 1 && clear.c == 1; }
+bool isBlack(const RecordingRenderer::Call& clear) { return clear.a == 0 && clear.b == 0 && clear.c == 0; }
+
+}  // namespace
+
+TEST_F(MainSceneTest, KeysBindTheFigureEnvelopesUnderTheirEventIds) {
+    InputBindings* bindings = RenderContext::instance().getInputBindings();
+    ASSERT_NE(bindings, nullptr);
+    MainEnvelopes& envelopes = MainEnvelopes::instance();
+    EXPECT_EQ(bindings->actionFor(28), envelopes.flickerEnvelope());
+    EXPECT_EQ(bindings->actionFor(29), envelopes.timeScaleEnvelope());
+    EXPECT_EQ(bindings->actionFor(30), envelopes.lineWidthEnvelope());
+    EXPECT_EQ(bindings->actionFor(31), envelopes.pulseEnvelope());
+    EXPECT_EQ(bindings->actionFor(32), envelopes.jitterEnvelope());
+    EXPECT_EQ(bindings->actionFor(33), envelopes.zoomEnvelope());
+    EXPECT_EQ(bindings->actionFor(34), &DemoClock::instance());
+    EXPECT_NE(dynamic_cast<BranchEventTrigger*>(bindings->actionFor(35)), nullptr);
+    EXPECT_EQ(bindings->actionFor(36), nullptr);
+    EXPECT_NE(bindings->actionFor(14), nullptr) << "the scene's own Escape";
+    EXPECT_EQ(bindings->actionFor(0), nullptr) << "scene 0's Escape";
+}
+
+TEST_F(MainSceneTest, EnteringReseedsRestartsAndPlaysLeavingStops) {
+    EXPECT_EQ(nextRandom(), 2213) << "the first number after seeding 666";
+    EXPECT_TRUE(MainEnvelopes::instance().zoomEnvelope()->isEnabled());
+    EXPECT_EQ(MainEnvelopes::instance().zoomEnvelope()->startTime(), 0);
+    AudioPlayer& player = AudioPlayer::instance();
+    EXPECT_TRUE(player.isPlaying(main->musicPath()));
+
+    SceneManager::instance().switchTo(0);
+    EXPECT_FALSE(player.isPlaying(main->musicPath()));
+    SceneManager::instance().switchTo(1);
+    EXPECT_EQ(nextRandom(), 2213) << "every entry starts the same sequence";
+    EXPECT_TRUE(player.isPlaying(main->musicPath()));
+}
+
+TEST_F(MainSceneTest, TimeLineThresholdsAtTheirEdges) {
+    EXPECT_TRUE(isBlack(frameAt(1515)));
+    EXPECT_TRUE(isWhite(frameAt(1516)));
+
+    // The figure event starts figures, drawn until the end sequence begins.
+    frameAt(461990);
+    RenderContext::instance().getInputBindings()->actionFor(35)->trigger();
+    frameAt(462000);
+    EXPECT_TRUE(drewFigures());
+    EXPECT_FALSE(DemoClock::instance().isOver());
+    frameAt(462001);
+    EXPECT_FALSE(drewFigures()) << "the finale takes the figures' place";
+    EXPECT_TRUE(DemoClock::instance().isOver());
+    EXPECT_EQ(DemoClock::instance().elapsed(), 0);
+
+    EXPECT_TRUE(isWhite(frameAt(580686)));
+    RecordingRenderer::Call last = frameAt(580687);
+    EXPECT_TRUE(isBlack(last));
+    EXPECT_EQ(renderer.calls.size(), 1u) << "only a black clear from 580687 ms on";
+
+    SceneManager::instance().switchTo(1);
+    frameAt(10);
+    EXPECT_TRUE(DemoClock::instance().isOver()) << "the latch holds across entries";
+}
+
+TEST(MainSceneData, MissingRecordingEndsLoadingNamingTheFile) {
+    TempFolder folder;
+    WorkingDirectory inFolder(folder.path());
+    RecordingRenderer renderer;
+    MainScene scene(&renderer);
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(scene.load(), int);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Couldn't load 'data/audio/vorn.txt'"), std::string::npos);
+}

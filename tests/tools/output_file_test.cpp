@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/temp_folder.h"
+#include "tools/show_data/output_file.h"
+
+using show_data::writeOutputFile;
+
+TEST(OutputFile, WritesWholeFilesAndNamesTheOneItCannot) {
+    TempFolder folder;
+    const std::vector<uint8_t> bytes = {0, 1, 2, 255};
+    writeOutputFile(folder.path() / "data" / "audio" / "vorn.txt", bytes);
+    writeOutputFile(folder.path() / "data" / "audio" / "vorn.txt", bytes);  // replaces it
+    std::ifstream file(folder / "data/audio/vorn.txt", std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {}), bytes);
+    EXPECT_FALSE(std::filesystem::exists(folder / "data/audio/vorn.txt.partial"));
+
+    folder.write("data/events.txt/in-the-way", "a folder where the file should go");
+    try {
+        writeOutputFile(folder.path() / "data" / "events.txt", bytes);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("events.txt"), std::string::npos) << error.what();
+    }
+}
