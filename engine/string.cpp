@@ -50,12 +50,12 @@ void String::append(char c) {
             data_ = new char[4];
             capacity_ = 4;
         } else {
-            int grown = capacity_ * 2;
+            std::size_t grown = static_cast<std::size_t>(static_cast<uint32_t>(capacity_)) * 2;
             char* bigger = new char[grown];
-            std::memcpy(bigger, data_, std::min(size_, grown));
+            std::memcpy(bigger, data_, std::min(static_cast<std::size_t>(size_), grown));
             delete[] data_;
             data_ = bigger;
-            capacity_ = grown;
+            capacity_ = static_cast<int32_t>(grown);
         }
     }
     data_[size_++] = c;
