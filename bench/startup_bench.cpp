@@ -1,0 +1,44 @@
+// Start-up work between the answered question and the first frame: loading
+// the main scene (MIDI recording, every pre-built figure, the music) and
+// scene 0's first frame; the resident memory after it is reported too.
+#include "demo/blank_scene.h"
+#include "demo/main_scene.h"
+#include "tests/figures/recording_renderer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+double residentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
+void MainSceneLoad(benchmark::State& state) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::filesystem::current_path(VORN_SHOW_FOLDER);
+    RecordingRenderer renderer;
+    // MIDI input keeps pointers into every loaded scene: keep them all.
+    std::vector<std::unique_ptr<MainScene>> loaded;
+    for (auto _ : state) {
+        BlankScene blank(&renderer);
+        loaded.push_back(std::make_unique<MainScene>(&renderer));
+        blank.load();
+        loaded.back()->load();
+        blank.enter();
+        blank.update();
+    }
+    state.counters["resident_MB"] = residentMegabytes();
+}
+BENCHMARK(MainSceneLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
