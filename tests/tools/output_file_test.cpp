@@ -9,6 +9,9 @@
 
 #include "tests/temp_folder.h"
 #include "tools/show_data/output_file.h"
+#include "tools/show_data/png_image.h"
+
+#include <png.h>
 
 using show_data::writeOutputFile;
 
@@ -28,4 +31,20 @@ TEST(OutputFile, WritesWholeFilesAndNamesTheOneItCannot) {
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("events.txt"), std::string::npos) << error.what();
     }
+}
+
+TEST(PngImage, EncodesWhatTheShowsLoaderReadsBack) {
+    show_data::PngImage image(3, 2);
+    image.pixel(2, 1)[0] = 200;
+    image.pixel(2, 1)[3] = 255;
+    std::vector<uint8_t> bytes = show_data::encodePng(image);
+    png_image reader{};
+    reader.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&reader, bytes.data(), bytes.size()));
+    reader.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(reader));
+    ASSERT_TRUE(png_image_finish_read(&reader, nullptr, pixels.data(), 0, nullptr));
+    EXPECT_EQ(reader.width, 3u);
+    EXPECT_EQ(reader.height, 2u);
+    EXPECT_EQ(pixels, image.rgba);
 }
