@@ -1,7 +1,16 @@
 #include "engine/bitmap_codec.h"
 
+#include "engine/bitmap_codec_bmp.h"
+#include "engine/bitmap_codec_dds.h"
+#include "engine/bitmap_codec_gif.h"
+#include "engine/bitmap_codec_ilbm.h"
+#include "engine/bitmap_codec_jp2.h"
 #include "engine/bitmap_codec_jpeg.h"
+#include "engine/bitmap_codec_pcx.h"
 #include "engine/bitmap_codec_png.h"
+#include "engine/bitmap_codec_sgi.h"
+#include "engine/bitmap_codec_sun_raster.h"
+#include "engine/bitmap_codec_tga.h"
 
 namespace zentac {
 
@@ -16,7 +25,19 @@ const BitmapCodec* FindBitmapCodec(const BitmapCodecTable& table, const String& 
 
 BitmapCodecTable& BitmapCodecs() {
     // The built-in codecs, in the order that settles a shared extension.
-    static BitmapCodecTable table = {JpegCodecInfo(), PngCodecInfo()};
+    static BitmapCodecTable table = {
+        TgaCodecInfo(),
+        PcxCodecInfo(),
+        SgiCodecInfo(),
+        BmpCodecInfo(),
+        JpegCodecInfo(),
+        PngCodecInfo(),
+        DdsCodecInfo(),
+        Jp2CodecInfo(),
+        SunRasterCodecInfo(),
+        IlbmCodecInfo(),
+        GifCodecInfo(),
+    };
     return table;
 }
 

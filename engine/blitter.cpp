@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/bitmap.h"
+#include "engine/blitter_float.h"
 #include "engine/blitter_rows.h"
 
 namespace zentac {
@@ -248,7 +249,9 @@ bool Blit(Bitmap& dest, const Bitmap& source, int mode) {
         return true;
     }
     // Float channels are the float blitter's.
-    if (!dest.Format().Has(kPixelInteger) || !source.Format().Has(kPixelInteger)) return false;
+    if (!dest.Format().Has(kPixelInteger) || !source.Format().Has(kPixelInteger)) {
+        return FloatBlit(dest, source, mode);
+    }
     Blitter* blitter = GetBlitter(dest.Format(), source.Format(), operation);
     if (!blitter->rowFunction) return false;
     RunRows(*blitter, dest, source);

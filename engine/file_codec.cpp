@@ -1,6 +1,7 @@
 #include "engine/file_codec.h"
 
 #include "engine/exception.h"
+#include "engine/file_codec_zip.h"
 #include "engine/folder_codec.h"
 
 namespace zentac {
@@ -12,6 +13,7 @@ std::vector<FileCodec>& Table() {
     static std::vector<FileCodec> table = [] {
         std::vector<FileCodec> codecs;
         codecs.reserve(4);
+        codecs.push_back(ZipCodecInfo());
         return codecs;
     }();
     return table;

@@ -192,8 +192,6 @@ TEST(Blitter, CopiesOverlapAndRefusesWhatItCannotWrite) {
     EXPECT_EQ(PixelAt(indexed, 2, 2), 7u);
     Bitmap wide(4, 4, PixelFormat(64, 0xFFFF, 0, 0, 0, zentac::kPixelInteger));
     EXPECT_FALSE(Blit(source, wide, zentac::kBlitCopy));
-    Bitmap floats(4, 4, PixelFormat(32, 1, 0, zentac::kPixelFloat32));
-    EXPECT_FALSE(Blit(source, floats, zentac::kBlitCopy));
 }
 
 TEST(Blitter, ResizeGeometrySamplesTheRightPixels) {

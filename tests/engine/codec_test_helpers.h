@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/bitmap.h"
@@ -25,6 +26,16 @@ inline bool Decodes(const std::vector<uint8_t>& bytes, const char* name) {
         return true;
     } catch (const zentac::Exception&) {
         return false;
+    }
+}
+
+// The message that loading fails with; empty when the bytes decode.
+inline std::string LoadFailure(const std::vector<uint8_t>& bytes, const char* name) {
+    try {
+        Load(bytes, name);
+        return {};
+    } catch (const zentac::Exception& failure) {
+        return failure.Message().Data();
     }
 }
 
