@@ -1,6 +1,7 @@
 #include "build_switches.h"
 #include "demo/blank_scene.h"
 #include "demo/main_scene.h"
+#include "framework/blend_table.h"
 #include "framework/command_line.h"
 #include "framework/gl_renderer.h"
 #include "framework/failure_boxes.h"
@@ -79,6 +80,7 @@ int play(const std::string& commandLineText) {
     scenes.addScene(new MainScene(renderer));
     scenes.loadAll();
     InputHolder::instance().install();
+    buildBlendTable();
     Viewport::instance().setUseMidiGains(false);
     Timer::instance().setRate(71.0f);
     scenes.switchTo(0);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "framework/clip_box.h"
+#include "framework/polygon_fill.h"
+#include "framework/renderer.h"
+#include "framework/soft_rasterizer.h"
+
+#include <cstdint>
+#include <vector>
+
+// The Renderer over a 32-bit pixel buffer in memory, such as a FrameBitmap's
+// (bytes blue, green, red, spare), for drawing frames without OpenGL.
+// Coordinates are the target's pixels; pixel (i, j) covers the square around
+// (i, j) for lines and the square from (i, j) to (i + 1, j + 1) for fills.
+// Lines and outlines are cut to the clip box while clipping is on; either way
+// nothing is written outside the target. Lines write the colour bytes and
+// leave the spare byte; fills write whole words. Clearing, texture
+// coordinates and line widths are not supported and throw the integer 0.
+// Primitive 4 fills in the current colour, 8 shades between the corners'
+// colours, 16 copies texels; 1 and unknown codes draw nothing.
+class SoftwareRenderer : public Renderer {
+public:
+    SoftwareRenderer(uint32_t* target, int width, int height);
+
+    void begin(int primitive) override;
+    void end() override;
+    void clear(float r, float g, float b) override;
+    void vertex(float x, float y, float z) override;
+    // Channels of 0..1; alpha is ignored. Gouraud outlines take each corner's
+    // colour as it was when the corner was given.
+    void color(float r, float g, float b, float a) override;
+    void texCoord(float u, float v) override;
+    // Smooth lines are three pixels wide across their minor axis.
+    void setSmooth(bool on) override;
+    bool isSmooth() override { return smooth_; }
+    // Textured outlines stretch the image over their bounding box; a null image
+    // makes them draw in the current colour.
+    void setTexture(Image* image) override;
+    float lineWidth() override;
+    void setLineWidth(float width) override;
+
+    // A buffer of the same size.
+    void setTarget(uint32_t* target);
+    void setClipBox(int left, int right, int top, int bottom) { clipBox_ = {left, right, top, bottom}; }
+    void setClipEnabled(bool on) { clipEnabled_ = on; }
+    // Draws lines with the fixed-point rasteriser (Gaussian antialiasing when
+    // smooth) instead of the renderer's own line code.
+    void setRasterizerLines(bool on) { rasterizerLines_ = on; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    void drawLines();
+    void drawLine(double x0, double y0, double x1, double y1);
+    void drawOutline();
+    void mapTexture();
+    void putPixel(int x, int y);
+    void blendPixel(int x, int y, double coverage);
+    uint32_t colorWord() const;
+
+    uint32_t* target_;
+    int width_;
+    int height_;
+    float red_ = 255.0f;
+    float green_ = 255.0f;
+    float blue_ = 255.0f;
+    bool smooth_ = true;
+    TextureView texture_;
+    bool clipEnabled_ = true;
+    ClipBox clipBox_;
+    int primitive_ = 0;
+    bool rasterizerLines_ = false;
+    std::vector<PolygonVertex> vertices_;
+    std::vector<PolygonVertex> outline_;
+    std::vector<PolygonVertex> scratch_;
+    PolygonFill fill_;
+    SoftRasterizer rasterizer_;
+};
