@@ -1,6 +1,8 @@
 #include "demo/main_scene.h"
 
 #include "demo/demo_clock.h"
+#include "demo/finale.h"
+#include "demo/pencil_scene.h"
 #include "engine/exception.h"
 #include "figures/branch_events.h"
 #include "figures/figure_scene.h"
@@ -39,6 +41,8 @@ void MainScene::init() {
     figureScene_ = std::make_unique<FigureScene>(midi, ProgramFlags::highBudget);
     figureEvent_ = std::make_unique<BranchEventTrigger>(figureScene_->branchState());
     bindKey(figureEvent_.get(), KeyCode::KeypadEnter);
+    pencilScene_ = std::make_unique<PencilScene>(midi);
+    finale_ = std::make_unique<Finale>(screen_);
 
     AudioPlayer::instance().load(musicPath_);
 }
@@ -73,9 +77,13 @@ void MainScene::frame() {
     } else {
         screen_->clear(0, 0, 0);
     }
+    if (now > pencilStart) pencilScene_->draw(*screen_);
     glDisable(GL_LINE_STIPPLE);
-    if (DemoClock::instance().isOver()) return;
-    figureScene_->frame(*screen_);
+    if (DemoClock::instance().isOver()) {
+        finale_->frame(*screen_);
+    } else {
+        figureScene_->frame(*screen_);
+    }
 }
 
 void MainScene::deactivate() {

@@ -7,6 +7,8 @@
 
 class BranchEventTrigger;
 class FigureScene;
+class Finale;
+class PencilScene;
 class Renderer;
 
 // The show: scene 1, entered when the replayed jump fires. Its frame runs
@@ -15,6 +17,7 @@ class MainScene : public Scene {
 public:
     // Times in ms since the scene was entered.
     static constexpr int introEnd = 1515;
+    static constexpr int pencilStart = 214000;
     static constexpr int blackout = 580687;
 
     explicit MainScene(Renderer* screen);
@@ -26,6 +29,8 @@ public:
     void deactivate() override;
 
     FigureScene* figureScene() const { return figureScene_.get(); }
+    Finale* finale() const { return finale_.get(); }
+    PencilScene* pencilScene() const { return pencilScene_.get(); }
     const std::string& musicPath() const { return musicPath_; }
 
 private:
@@ -34,6 +39,8 @@ private:
     Renderer* screen_;
     std::unique_ptr<FigureScene> figureScene_;
     std::unique_ptr<BranchEventTrigger> figureEvent_;
+    std::unique_ptr<PencilScene> pencilScene_;
+    std::unique_ptr<Finale> finale_;
     std::string musicPath_;
     std::string recordingPath_;
 };

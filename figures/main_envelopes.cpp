@@ -9,15 +9,6 @@
 
 namespace {
 
-struct Key {
-    float value;
-    int time;
-};
-
-void addKeys(Envelope& envelope, std::initializer_list<Key> keys) {
-    for (const Key& key : keys) envelope.addKey(key.value, key.time);
-}
-
 // Scene time until which the screen stays black.
 constexpr int kIntroEnd = 1515;
 
@@ -29,20 +20,20 @@ MainEnvelopes& MainEnvelopes::instance() {
 }
 
 MainEnvelopes::MainEnvelopes() {
-    addKeys(timeScale_, {{1, 0},
-                         {1, 36000},
-                         {2, 120000},
-                         {7, 152000},
-                         {8, 177000},
-                         {0.25f, 185000},
-                         {0.25f, 205000},
-                         {1, 215000}});
-    addKeys(flicker_, {{0, 0}, {0, 95000}, {1, 155000}, {1, 214000}, {0, 230000}});
-    addKeys(pulse_, {{0, 0}, {0, 167000}, {1, 185000}, {1, 205000}, {0, 214000}});
-    addKeys(lineWidth_, {{1, 0}, {1, 130000}, {5, 170000}, {0.5f, 190000}, {0.5f, 200000}, {1, 214000}});
-    addKeys(jitter_, {{0, 0}, {0, 205000}, {3, 245000}});
-    addKeys(zoom_, {{4.5f, 0}, {3, 70000}, {1.2f, 130000}});
-    addKeys(stage_, {{0, 0}, {0, 205000}, {1, 205001}});
+    timeScale_.addKeys({{1, 0},
+                        {1, 36000},
+                        {2, 120000},
+                        {7, 152000},
+                        {8, 177000},
+                        {0.25f, 185000},
+                        {0.25f, 205000},
+                        {1, 215000}});
+    flicker_.addKeys({{0, 0}, {0, 95000}, {1, 155000}, {1, 214000}, {0, 230000}});
+    pulse_.addKeys({{0, 0}, {0, 167000}, {1, 185000}, {1, 205000}, {0, 214000}});
+    lineWidth_.addKeys({{1, 0}, {1, 130000}, {5, 170000}, {0.5f, 190000}, {0.5f, 200000}, {1, 214000}});
+    jitter_.addKeys({{0, 0}, {0, 205000}, {3, 245000}});
+    zoom_.addKeys({{4.5f, 0}, {3, 70000}, {1.2f, 130000}});
+    stage_.addKeys({{0, 0}, {0, 205000}, {1, 205001}});
 }
 
 void MainEnvelopes::restartAll() {

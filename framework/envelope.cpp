@@ -19,6 +19,10 @@ void Envelope::addKey(float value, int time) {
     cacheValid_ = false;
 }
 
+void Envelope::addKeys(std::initializer_list<Key> keys) {
+    for (const Key& key : keys) addKey(key.value, key.time);
+}
+
 void Envelope::rebuildSegments() {
     segments_.clear();
     for (std::size_t i = 1; i < keys_.size(); ++i) {

@@ -2,12 +2,18 @@
 
 #include "framework/triggerable.h"
 
+#include <initializer_list>
 #include <vector>
 
 // A keyframe track of (value, ms) keys, linearly interpolated against the
 // time since it was last started.
 class Envelope : public Triggerable {
 public:
+    struct Key {
+        float value;
+        int time;
+    };
+
     explicit Envelope(float defaultValue);
     ~Envelope() override = default;
 
@@ -16,6 +22,8 @@ public:
     void trigger() override { start(0); }
     virtual void stop();
     virtual void addKey(float value, int time);
+    // addKey for each, in order.
+    void addKeys(std::initializer_list<Key> keys);
     virtual float valueAt(int elapsed);
     virtual float value();
 
@@ -23,10 +31,6 @@ public:
     int startTime() const { return startTime_; }
 
 protected:
-    struct Key {
-        float value;
-        int time;
-    };
     struct Segment {
         float slope;
         int duration;

@@ -19,9 +19,10 @@ command -v xdotool >/dev/null || { echo "no xdotool"; exit $skip; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-mkdir -p data/audio
-cp "$data/audio/vorn.txt" data/audio/
-[ "$case_name" = missingMusic ] || ln -s "$data/audio/vorn.mp3" data/audio/vorn.mp3
+# The generated data, linked file by file, without its event list.
+cp -rs "$data" data
+rm -f data/events.txt
+[ "$case_name" = missingMusic ] && rm data/audio/vorn.mp3
 if [ "$case_name" = replay ]; then
   # F2 of scene 0 (id 2) at 300 ms; Escape of scene 1 (id 14) three times.
   printf 'eventid = 2\ntime = 300\n' >data/events.txt

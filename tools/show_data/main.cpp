@@ -19,9 +19,13 @@
 #include "tools/show_data/events_writer.h"
 #include "tools/show_data/mp3_writer.h"
 #include "tools/show_data/output_file.h"
+#include "tools/show_data/pencil_images.h"
 #include "tools/show_data/recording_writer.h"
+#include "tools/show_data/scrap_images.h"
+#include "tools/show_data/scrap_positions.h"
 #include "tools/show_data/show_events.h"
 #include "tools/show_data/synth.h"
+#include "tools/show_data/vertex_files.h"
 
 namespace fs = std::filesystem;
 using namespace show_data;
@@ -73,6 +77,10 @@ int main(int argc, char** argv) {
         writeRecording(folder, composition);
         writeMusic(folder, composition);
         writeEvents(folder, composition);
+        writeVertexFiles(folder);
+        writeScrapImages(folder);
+        writeScrapPositions(folder);
+        writePencilImages(folder);
     } catch (const std::exception& error) {
         std::cerr << "vorn-data: " << error.what() << "\n";
         return 1;
