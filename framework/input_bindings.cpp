@@ -3,6 +3,9 @@
 #include "framework/event_recorder.h"
 #include "framework/key_trigger.h"
 #include "framework/midi_trigger.h"
+#ifndef VORN_EARLY
+#include "framework/sound_level_trigger.h"
+#endif
 #include "framework/timed_trigger.h"
 #include "framework/triggerable.h"
 
@@ -35,6 +38,12 @@ void InputBindings::bindMidi(Triggerable* action, int channel, const std::vector
 void InputBindings::bindKeys(Triggerable* action, const std::vector<int>& keyCodes) {
     bind(std::make_unique<KeyTrigger>(keyCodes), action);
 }
+
+#ifndef VORN_EARLY
+void InputBindings::bindSoundLevel(Triggerable* action, float threshold, float from, float to) {
+    bind(std::make_unique<SoundLevelTrigger>(threshold, from, to), action);
+}
+#endif
 
 void InputBindings::bind(std::unique_ptr<Trigger> trigger, Triggerable* action) {
     int id = trigger->getId();

@@ -22,6 +22,10 @@ public:
     void bindTimed(Triggerable* action, const std::vector<int>& times);
     void bindMidi(Triggerable* action, int channel, const std::vector<int>& data, int status, int sign);
     void bindKeys(Triggerable* action, const std::vector<int>& keyCodes);
+#ifndef VORN_EARLY
+    // Fires while the band's level of the recorded sound reaches threshold.
+    void bindSoundLevel(Triggerable* action, float threshold, float from, float to);
+#endif
 
     // Live firings are also logged to the event recorder.
     void setRecording() { recording_ = true; }

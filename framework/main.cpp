@@ -1,6 +1,7 @@
 #include "build_switches.h"
 #include "demo/blank_scene.h"
 #include "demo/main_scene.h"
+#include "framework/audio_recorder.h"
 #include "framework/blend_table.h"
 #include "framework/command_line.h"
 #include "framework/gl_renderer.h"
@@ -9,6 +10,7 @@
 #include "framework/input_holder.h"
 #include "framework/key_code_table.h"
 #include "framework/keyboard_device.h"
+#include "framework/offline_loop.h"
 #include "framework/pack_file_provider.h"
 #include "framework/platform_backend.h"
 #include "framework/program_flags.h"
@@ -83,6 +85,12 @@ int play(const std::string& commandLineText) {
     buildBlendTable();
     Viewport::instance().setUseMidiGains(false);
     Timer::instance().setRate(71.0f);
+    // Replayed shows read every sound level as 0; live ones listen to input 0.
+    if constexpr (eventPlayback) {
+        AudioRecorder::instance().setEnabled(false);
+    } else {
+        AudioRecorder::instance().start(0);
+    }
     scenes.switchTo(0);
     if constexpr (eventRecording) {
         scenes.recordAll();
@@ -94,10 +102,14 @@ int play(const std::string& commandLineText) {
     uint64_t passes = 0;
     escapeKeys = new KeyboardDevice;
 
-    while (!window->isQuitRequested() && !escapeKeys->isKeyDown(KeyCode::Escape)) {
-        scenes.update();
-        window->update();
-        ++passes;
+    if constexpr (renderVideo) {
+        passes = runOfflineLoop(scenes, *window);
+    } else {
+        while (!window->isQuitRequested() && !escapeKeys->isKeyDown(KeyCode::Escape)) {
+            scenes.update();
+            window->update();
+            ++passes;
+        }
     }
 
     renderer->clear(0, 0, 0);

@@ -1,6 +1,7 @@
 #include "framework/scene.h"
 
 #include "engine/exception.h"
+#include "framework/audio_recorder.h"
 #include "framework/clamped_value.h"
 #include "framework/control_actions.h"
 #include "framework/input_bindings.h"
@@ -11,6 +12,7 @@
 #include "framework/platform_backend.h"
 #include "framework/render_context.h"
 #include "framework/timer.h"
+#include "framework/viewport.h"
 
 #include <cstdio>
 #include <exception>
@@ -120,6 +122,12 @@ void Scene::bindMidi(Triggerable* up, Triggerable* down, int channel, int contro
     bindings_->bindMidi(down, channel, {controller}, status, -1);
 }
 
+#ifndef VORN_EARLY
+void Scene::bindSoundLevel(Triggerable* action, float threshold, float from, float to) {
+    bindings_->bindSoundLevel(action, threshold, from, to);
+}
+#endif
+
 void Scene::setRecording() {
     if (bindings_) bindings_->setRecording();
 }
@@ -134,13 +142,16 @@ void Scene::installControls() {
     for (unsigned scene = 0; scene < sceneKeys; ++scene) {
         bindKey(keep(std::make_unique<JumpToSceneAction>(scene)), KeyCode::F1 + static_cast<int>(scene));
     }
-    SharedGains& gains = sharedGains();
-    bindMidi(gains.a.upAction(), gains.a.downAction(), 2, volumeController, controlChange);
-    bindMidi(gains.b.upAction(), gains.b.downAction(), 1, volumeController, controlChange);
+    bindMidi(gainA().upAction(), gainA().downAction(), 2, volumeController, controlChange);
+    bindMidi(gainB().upAction(), gainB().downAction(), 1, volumeController, controlChange);
     static NoControllersLayout noControllers;
     if (!hasControllerLayout()) setControllerLayout(&noControllers);
     bindLayoutControllers();
 }
+
+ClampedValue& Scene::gainA() { return sharedGains().a; }
+
+ClampedValue& Scene::gainB() { return sharedGains().b; }
 
 void Scene::bindLayoutControllers() {
     if (!controllerLayout_) return;
@@ -188,6 +199,7 @@ void Scene::update() {
         if (loaded_ && activated_ && enabled_) {
             Timer::instance().update();
             updateBindings();
+            feedSoundAnalyser();
             if (isRunning()) frame();
             forwardClick();
         } else {
@@ -207,6 +219,13 @@ void Scene::leave() {
 }
 
 void Scene::finish() { shutdown(); }
+
+void Scene::feedSoundAnalyser() {
+    AudioRecorder& recorder = AudioRecorder::instance();
+    const bool useGains = Viewport::instance().useMidiGains();
+    recorder.setInputLevel(useGains ? gainA().get() : 1.0f);
+    recorder.setWeight(useGains ? gainB().get() : 1.0f);
+}
 
 // A scene that never set up has no bindings to update.
 void Scene::updateBindings() {

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+class ClampedValue;
 class InputBindings;
 class MidiControllerLayout;
 class Triggerable;
@@ -72,6 +73,10 @@ public:
     void bindMidiValue(Triggerable* action, int channel, int data, int status);
     // Two triggers on one controller: up for sign +1, down for sign -1.
     void bindMidi(Triggerable* up, Triggerable* down, int channel, int controller, int status);
+#ifndef VORN_EARLY
+    // Fires while the band's level of the recorded sound reaches threshold.
+    void bindSoundLevel(Triggerable* action, float threshold, float from, float to);
+#endif
 
     void setRecording();
     void setPlayback();
@@ -83,6 +88,10 @@ public:
     // gains and the layout's controllers.
     void installControls();
     void bindLayoutControllers();
+    // The two gains every scene's default controls step, shared by all
+    // scenes; they drive the sound analyser when the viewport asks for them.
+    static ClampedValue& gainA();
+    static ClampedValue& gainB();
 
     bool isLoaded() const { return loaded_; }
     bool isActivated() const { return activated_; }
@@ -96,6 +105,8 @@ private:
     bool guarded(const char* entryPoint, Step step);
     void forwardClick();
     void updateBindings();
+    // The input level and weight of the sound analyser, for this frame.
+    void feedSoundAnalyser();
     Triggerable* keep(std::unique_ptr<Triggerable> action);
     void bindControllerGroup(int channel, std::span<const int> controllers, ControllerGroup& group);
 

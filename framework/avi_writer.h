@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/avi_file.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes the offline render's frames into an AVI file and shows the progress
+// in the log. A failure shows a box with the reason and throws the integer 0;
+// the file is closed with what was written so far.
+class AviWriter {
+public:
+    AviWriter(const std::string& fileName, int width, int height, int rate);
+
+    // width x height words, top row first, bytes blue, green, red, unused.
+    void writeFrame(const uint32_t* pixels);
+    void setTotalFrames(int total) { totalFrames_ = total; }
+    int framesWritten() const { return framesWritten_; }
+
+private:
+    [[noreturn]] void fail(const char* text);
+    void printProgress();
+
+    std::string fileName_;
+    int width_;
+    int height_;
+    host::AviFile file_;
+    std::vector<uint8_t> rows_;
+    int framesWritten_ = 0;
+    int totalFrames_ = -1;
+    uint32_t renderStart_ = 0;
+    uint32_t writeTimeSum_ = 0;
+    int averageWriteTime_ = 0;
+    int elapsedRenderTime_ = 0;
+    uint32_t lastDisplay_ = 0;
+};
+
+// The lines of the progress display, each without its line feed.
+std::vector<std::string> renderProgressLines(const std::string& fileName, int framesWritten, int totalFrames,
+                                             int averageWriteTime, int elapsedRenderTime);
