@@ -84,7 +84,11 @@ std::vector<std::string> renderProgressLines(const std::string& fileName, int fr
         if (fraction > 0.99f) fraction = 1.0f;
         const int filled = static_cast<int>(barLength * fraction);
         lines.insert(lines.end(), 2, "");
-        lines.push_back("[" + std::string(filled, '$') + std::string(barLength - filled, '.') + "]");
+        std::string bar = "[";
+        bar.append(static_cast<std::size_t>(filled), '$');
+        bar.append(static_cast<std::size_t>(barLength - filled), '.');
+        bar += ']';
+        lines.push_back(bar);
     }
     lines.insert(lines.end(), 6, "");
     lines.push_back("CTRL + C to exit gracefully.");
