@@ -7,17 +7,6 @@
 #include "figures/random.h"
 #include "framework/timer.h"
 
-#include <initializer_list>
-#include <utility>
-
-namespace {
-
-void addKeys(Envelope& envelope, std::initializer_list<std::pair<float, int>> keys) {
-    for (auto [value, time] : keys) envelope.addKey(value, time);
-}
-
-}  // namespace
-
 VertexFigures::VertexFigures() : list_(std::make_unique<VertexList>()) {
     for (const char* name : {"data/stjarna2.txt", "data/knut.txt", "data/nystan.txt"}) list_->load(name);
     for (int i = 0; i < 4; ++i) list_->load("data/runda_vertices.txt");
@@ -25,9 +14,9 @@ VertexFigures::VertexFigures() : list_(std::make_unique<VertexList>()) {
     // The actors' rings draw random numbers as they are made: the order of
     // making is part of the figures' look.
     actors_[0] = std::make_unique<FigureActor>(*list_);
-    addKeys(originX_, {{450, 0}, {50, 30000}, {-10, 60000}, {-10, 133000}, {-150, 210000}, {-350, 230000}});
-    addKeys(originY_, {{270, 0}, {70, 30000}, {-10, 60000}, {-10, 133000}, {-150, 210000}, {-350, 230000}});
-    addKeys(drift_, {{1, 0}, {1, 1000}, {1000, 60000}});
+    originX_.addKeys({{450, 0}, {50, 30000}, {-10, 60000}, {-10, 133000}, {-150, 210000}, {-350, 230000}});
+    originY_.addKeys({{270, 0}, {70, 30000}, {-10, 60000}, {-10, 133000}, {-150, 210000}, {-350, 230000}});
+    drift_.addKeys({{1, 0}, {1, 1000}, {1000, 60000}});
     for (int i = 1; i < kActors; ++i) actors_[static_cast<std::size_t>(i)] = std::make_unique<FigureActor>(*list_);
 
     actor(1).setTankLimits(static_cast<int>(500.0f), static_cast<int>(500.0f * 2.5f), 60);
@@ -67,10 +56,10 @@ VertexFigures::VertexFigures() : list_(std::make_unique<VertexList>()) {
     chain_ = std::make_unique<ActorChain>(*chainRing_);
     for (int i : {0, 5, 6, 7, 8, 2, 4, 1, 3}) chain_->add(&actor(i));
 
-    addKeys(chance_, {{300, 0}, {10, 1000}});
-    addKeys(width_, {{0, 0}, {5, 1000}, {10, 30000}});
+    chance_.addKeys({{300, 0}, {10, 1000}});
+    width_.addKeys({{0, 0}, {5, 1000}, {10, 30000}});
     // Two keys at 67500 ms: the offset jumps from 0 to 300 there.
-    addKeys(offset_, {{-150, 0}, {-150, 7000}, {500, 15000}, {-300, 30000}, {-300, 40000}, {0, 45000}, {0, 67500},
+    offset_.addKeys({{-150, 0}, {-150, 7000}, {500, 15000}, {-300, 30000}, {-300, 40000}, {0, 45000}, {0, 67500},
                       {300, 67500}, {0, 97500}});
 }
 
