@@ -51,7 +51,7 @@ protected:
             screen.clear(1, 0, 0);
             scene.draw(screen);
         }
-        return windowRgb();
+        return windowPixels();
     }
 
     GLRenderer screen{kWindowWidth, kWindowHeight};

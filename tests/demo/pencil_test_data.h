@@ -4,6 +4,7 @@
 #include "tests/fake_clock.h"
 #include "tests/gl_window_once.h"
 #include "tests/temp_folder.h"
+#include "tests/window_capture.h"
 
 #include <GL/glew.h>
 
@@ -23,18 +24,6 @@ inline void linkShowData(const TempFolder& folder) {
         if (name == "audio" || name == "events.txt" || name == "res.vorn") continue;
         std::filesystem::create_symlink(entry.path(), folder.path() / "data" / name);
     }
-}
-
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
-
-// The window's pixels as RGB, bottom row first.
-inline std::vector<uint8_t> windowRgb() {
-    glFinish();
-    std::vector<uint8_t> rgb(kWindowWidth * kWindowHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
 }
 
 // Scene time from a fake clock, the window open at the show's size and the

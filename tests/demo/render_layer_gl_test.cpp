@@ -37,7 +37,7 @@ std::array<uint8_t, 3> screenAt(int x, int y) {
 }
 
 int pixelsDarkerThan(int level) {
-    const std::vector<uint8_t> rgb = windowRgb();
+    const std::vector<uint8_t> rgb = windowPixels();
     int dark = 0;
     for (std::size_t i = 0; i < rgb.size(); i += 3) dark += rgb[i] < level && rgb[i + 1] < level;
     return dark;
