@@ -4,12 +4,10 @@
 #include "demo/pencil_stroke.h"
 #include "demo/stroke_field.h"
 #include "framework/frame_buffer.h"
-#include "framework/gl_renderer.h"
+#include "framework/renderer.h"
 
 #include <memory>
 #include <vector>
-
-class Renderer;
 
 // Something drawn once into a render layer's texture, where it stays.
 class LayerDrawable {
@@ -52,7 +50,7 @@ private:
 
     FrameBuffer frameBuffer_;
     StrokeTexture strokeTexture_;
-    GLRenderer renderer_;
+    std::unique_ptr<Renderer> renderer_;
     std::unique_ptr<PencilLayers> layers_;
     std::unique_ptr<StrokeField> field_;
     std::vector<LayerDrawable*> queue_;
