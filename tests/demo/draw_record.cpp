@@ -11,10 +11,6 @@ namespace {
 
 constexpr DrawRecord::Matrix kIdentity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
-// The capabilities the show switches; any other one is not modelled.
-constexpr unsigned kCapabilities[] = {GL_TEXTURE_2D, GL_BLEND, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH, GL_LINE_STIPPLE,
-                                      GL_POINT_SMOOTH};
-
 constexpr uint64_t kClearItem = 0xC1EA5;
 
 DrawRecord::Matrix product(const DrawRecord::Matrix& a, const DrawRecord::Matrix& b) {
@@ -66,17 +62,26 @@ bool DrawRecord::changeAllowed() {
 }
 
 uint32_t DrawRecord::bitOf(unsigned capability) {
-    for (std::size_t i = 0; i < std::size(kCapabilities); ++i) {
-        if (kCapabilities[i] == capability) return 1u << i;
+    switch (capability) {
+        case GL_TEXTURE_2D: return 1u << 0;
+        case GL_BLEND: return 1u << 1;
+        case GL_LINE_SMOOTH: return 1u << 2;
+        case GL_POLYGON_SMOOTH: return 1u << 3;
+        case GL_LINE_STIPPLE: return 1u << 4;
+        case GL_POINT_SMOOTH: return 1u << 5;
+        default: throw std::logic_error("capability " + std::to_string(capability) + " is not modelled");
     }
-    throw std::logic_error("capability " + std::to_string(capability) + " is not modelled");
 }
 
 void DrawRecord::enable(unsigned capability, bool on) {
     if (!changeAllowed()) return;
     const uint32_t bit = bitOf(capability);
     capabilities_ = on ? capabilities_ | bit : capabilities_ & ~bit;
-    stateChanged();
+    if (capability == GL_LINE_SMOOTH || capability == GL_LINE_STIPPLE) {
+        lineStateChanged();
+    } else {
+        stateChanged();
+    }
 }
 
 void DrawRecord::blendFunc(unsigned source, unsigned destination) {
@@ -89,14 +94,14 @@ void DrawRecord::blendFunc(unsigned source, unsigned destination) {
 void DrawRecord::lineWidth(float width) {
     if (!changeAllowed()) return;
     lineWidth_ = width;
-    stateChanged();
+    lineStateChanged();
 }
 
 void DrawRecord::lineStipple(int factor, unsigned pattern) {
     if (!changeAllowed()) return;
     stippleFactor_ = factor;
     stipplePattern_ = pattern & 0xFFFFu;
-    stateChanged();
+    lineStateChanged();
 }
 
 void DrawRecord::clearColor(float r, float g, float b, float a) {
@@ -111,7 +116,7 @@ void DrawRecord::clear(unsigned mask) {
     for (float c : clearColor_) item.add(c);
     // A cleared frame buffer holds nothing but the clear colour.
     if (boundFramebuffer_ != 0) framebuffers_[boundFramebuffer_] = Digest();
-    if (recording()) fold(item.value());
+    fold(item.value());
 }
 
 void DrawRecord::viewport(int x, int y, int width, int height) {
@@ -169,7 +174,6 @@ void DrawRecord::begin(unsigned mode) {
     mode_ = mode;
     itemVertices_ = 0;
     perItem_ = verticesPerItem();
-    if (!recording()) return;
     textured_ = isOn(GL_TEXTURE_2D);
     itemStart_ = Digest();
     itemStart_.add(static_cast<uint64_t>(mode));
@@ -187,18 +191,12 @@ int DrawRecord::verticesPerItem() const {
 }
 
 void DrawRecord::vertex(float x, float y, float z) {
-    if (!inside_ || !recording()) return;
-    item_.add(x);
-    item_.add(y);
-    item_.add(z);
-    item_.add(current_.r);
-    item_.add(current_.g);
-    item_.add(current_.b);
+    if (!inside_) return;
+    item_.add(x, y);
+    item_.add(z, current_.r);
+    item_.add(current_.g, current_.b);
     item_.add(current_.a);
-    if (textured_) {
-        item_.add(current_.u);
-        item_.add(current_.v);
-    }
+    if (textured_) item_.add(current_.u, current_.v);
     if (++itemVertices_ == perItem_) {
         fold(item_.value());
         item_ = itemStart_;
@@ -209,7 +207,7 @@ void DrawRecord::vertex(float x, float y, float z) {
 void DrawRecord::end() {
     if (!inside_) return;
     inside_ = false;
-    if (recording() && perItem_ == 0 && itemVertices_ > 0) fold(item_.value());
+    if (perItem_ == 0 && itemVertices_ > 0) fold(item_.value());
 }
 
 void DrawRecord::bindImage(const Image* image) {
@@ -285,7 +283,17 @@ uint64_t DrawRecord::stateHash(bool lines) {
             common.add(static_cast<uint64_t>(blendDestination_));
         }
         common.add(static_cast<uint64_t>(isOn(GL_TEXTURE_2D)));
-        Digest line = common;
+        commonState_ = common.value();
+        Digest fill;
+        fill.add(commonState_);
+        fill.add(static_cast<uint64_t>(isOn(GL_POLYGON_SMOOTH)));
+        fillState_ = fill.value();
+        stateValid_ = true;
+        lineStateValid_ = false;
+    }
+    if (lines && !lineStateValid_) {
+        Digest line;
+        line.add(commonState_);
         line.add(static_cast<uint64_t>(isOn(GL_LINE_SMOOTH)));
         line.add(lineWidth_);
         line.add(static_cast<uint64_t>(isOn(GL_LINE_STIPPLE)));
@@ -293,11 +301,8 @@ uint64_t DrawRecord::stateHash(bool lines) {
             line.add(static_cast<uint64_t>(stippleFactor_));
             line.add(static_cast<uint64_t>(stipplePattern_));
         }
-        Digest fill = common;
-        fill.add(static_cast<uint64_t>(isOn(GL_POLYGON_SMOOTH)));
         lineState_ = line.value();
-        fillState_ = fill.value();
-        stateValid_ = true;
+        lineStateValid_ = true;
     }
     return lines ? lineState_ : fillState_;
 }

@@ -9,21 +9,24 @@
 
 class Image;
 
-// A 64-bit running hash of words.
+// A 64-bit running hash of words: cheap to feed, mixed when read.
 class Digest {
 public:
-    void add(uint64_t word) {
-        value_ ^= word + 0x9E3779B97F4A7C15ull;
-        value_ *= 0xBF58476D1CE4E5B9ull;
-        value_ ^= value_ >> 31;
-    }
+    void add(uint64_t word) { state_ = (state_ ^ word) * 0x9E3779B97F4A7C15ull; }
     void add(float number) { add(static_cast<uint64_t>(std::bit_cast<uint32_t>(number))); }
+    void add(float low, float high) {
+        add(static_cast<uint64_t>(std::bit_cast<uint32_t>(high)) << 32 | std::bit_cast<uint32_t>(low));
+    }
     void add(double number) { add(std::bit_cast<uint64_t>(number)); }
     void add(const std::string& text);
-    uint64_t value() const { return value_; }
+    uint64_t value() const {
+        uint64_t v = state_ ^ (state_ >> 31);
+        v *= 0xBF58476D1CE4E5B9ull;
+        return v ^ (v >> 29);
+    }
 
 private:
-    uint64_t value_ = 0x6A09E667F3BCC909ull;
+    uint64_t state_ = 0x6A09E667F3BCC909ull;
 };
 
 // What the show draws, by meaning rather than by call: every primitive with
@@ -43,9 +46,6 @@ public:
     // The file name an image's texture is known by.
     void nameImage(const Image* image, const std::string& name);
 
-    // Off: what is drawn on the screen is not hashed (frame buffers always
-    // are), for frames that nobody looks at.
-    void setScreenRecording(bool on) { screenRecording_ = on; }
     void startFrame();
     uint64_t frameHash() const { return screen_.value(); }
     int frameItems() const { return screenItems_; }
@@ -97,6 +97,7 @@ private:
     // False (and counted) between begin and end.
     bool changeAllowed();
     void stateChanged() { stateValid_ = false; }
+    void lineStateChanged() { lineStateValid_ = false; }
     void matricesChanged() { matricesValid_ = false; stateValid_ = false; }
     uint64_t stateHash(bool lines);
     uint64_t textureIdentity() const;
@@ -104,10 +105,8 @@ private:
     // begin/end blocks does not matter.
     int verticesPerItem() const;
     void fold(uint64_t item);
-    bool recording() const { return boundFramebuffer_ != 0 || screenRecording_; }
 
     std::map<const Image*, uint64_t> imageNames_;
-    bool screenRecording_ = true;
     Digest screen_;
     int screenItems_ = 0;
     std::vector<Digest> framebuffers_;    // index 0 unused: the screen
@@ -142,6 +141,8 @@ private:
     bool matricesValid_ = false;
     uint64_t matrices_ = 0;
     bool stateValid_ = false;
+    uint64_t commonState_ = 0;
+    bool lineStateValid_ = false;
     uint64_t lineState_ = 0;
     uint64_t fillState_ = 0;
 };

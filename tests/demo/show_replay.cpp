@@ -80,26 +80,24 @@ ShowReplay replayShow(bool highBudget, const std::vector<int>& pinTimes) {
     scenes.switchTo(0);
     scenes.playbackAll();
 
+    Digest run;
     std::size_t nextPin = 0;
-    int mainSceneStart = -1;  // the tick count when the main scene was entered
+    // The pass that enters the main scene draws none of its frames.
+    bool inMainScene = false;
     for (int pass = 0; !Platform::isQuitRequested(); ++pass) {
         if (pass == kMostPasses) throw std::runtime_error("the show did not quit");
         ticks = static_cast<uint32_t>(timer.frameToTime(pass));
-        const bool pinned = mainSceneStart >= 0 && nextPin < pinTimes.size() &&
-                            static_cast<int>(ticks) - mainSceneStart >= pinTimes[nextPin];
-        record->setScreenRecording(pinned);
         record->startFrame();
         scenes.update();
+        run.add(record->frameHash());
         replay.passes = pass + 1;
-        if (scenes.currentIndex() != 1) continue;
-        if (mainSceneStart < 0) {
-            mainSceneStart = static_cast<int>(ticks);
-            continue;
-        }
+        const bool entered = inMainScene;
+        inMainScene = scenes.currentIndex() == 1;
+        if (!entered || !inMainScene) continue;
         const int now = timer.getTime();
-        for (; pinned && nextPin < pinTimes.size() && now >= pinTimes[nextPin]; ++nextPin) {
-            replay.pins.push_back(
-                {pinTimes[nextPin], now, record->frameHash(), drawsSinceSeed(kMainSceneSeed), record->frameItems()});
+        for (; nextPin < pinTimes.size() && now >= pinTimes[nextPin]; ++nextPin) {
+            replay.pins.push_back({pinTimes[nextPin], now, record->frameHash(), run.value(),
+                                   drawsSinceSeed(kMainSceneSeed), record->frameItems()});
         }
     }
     replay.ignoredCalls = record->ignoredCalls();
@@ -149,7 +147,8 @@ std::string toText(const ShowReplay& replay) {
     std::ostringstream out;
     out << replay.startUpDraws << ' ' << replay.passes << ' ' << replay.ignoredCalls << '\n';
     for (const ShowPin& pin : replay.pins) {
-        out << pin.atMs << ' ' << pin.sceneMs << ' ' << pin.frame << ' ' << pin.draws << ' ' << pin.items << '\n';
+        out << pin.atMs << ' ' << pin.sceneMs << ' ' << pin.frame << ' ' << pin.run << ' ' << pin.draws << ' '
+            << pin.items << '\n';
     }
     return out.str();
 }
@@ -159,6 +158,6 @@ ShowReplay replayFromText(const std::string& text) {
     ShowReplay replay;
     in >> replay.startUpDraws >> replay.passes >> replay.ignoredCalls;
     ShowPin pin;
-    while (in >> pin.atMs >> pin.sceneMs >> pin.frame >> pin.draws >> pin.items) replay.pins.push_back(pin);
+    while (in >> pin.atMs >> pin.sceneMs >> pin.frame >> pin.run >> pin.draws >> pin.items) replay.pins.push_back(pin);
     return replay;
 }
