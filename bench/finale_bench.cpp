@@ -7,7 +7,7 @@
 #include "framework/gl_renderer.h"
 #include "framework/timer.h"
 #include "platform/ticks.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +34,7 @@ void nextFrame() {
 }
 
 void FinaleFrame(benchmark::State& state) {
-    if (!openWindowOnce()) {
+    if (!openSharedWindow()) {
         state.SkipWithError("no OpenGL window could be opened");
         return;
     }

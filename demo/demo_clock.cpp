@@ -17,3 +17,8 @@ bool DemoClock::isOver() {
 }
 
 int DemoClock::elapsed() const { return Timer::instance().getTime() - latchTime_; }
+
+void DemoClock::resetToStart() {
+    latchTime_ = 0;
+    over_ = false;
+}

@@ -9,6 +9,8 @@ public:
     static constexpr int endSequenceStart = 462000;
 
     static DemoClock& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     using Triggerable::trigger;
     void trigger(int) override {}

@@ -5,6 +5,8 @@ PencilEnvelopes& PencilEnvelopes::instance() {
     return *set;
 }
 
+void PencilEnvelopes::resetToStart() { *this = PencilEnvelopes(); }
+
 PencilEnvelopes::PencilEnvelopes() {
     flyInCountMin_.addKeys({{0, 0}, {0, 51780}, {1, 51781}, {3, 54200}, {0, 54201}, {0, 84799}, {1, 84800},
                             {0, 99801}, {0, 146099}, {1, 146100}, {1, 148150}, {0, 148200}, {0, 206936},

@@ -8,6 +8,8 @@
 class PencilEnvelopes {
 public:
     static PencilEnvelopes& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // Starts all six from the current scene time.
     void restartAll();

@@ -36,6 +36,8 @@ MainEnvelopes::MainEnvelopes() {
     stage_.addKeys({{0, 0}, {0, 205000}, {1, 205001}});
 }
 
+void MainEnvelopes::resetToStart() { *this = MainEnvelopes(); }
+
 void MainEnvelopes::restartAll() {
     for (Envelope* envelope : {&stage_, &flicker_, &timeScale_, &zoom_, &pulse_, &lineWidth_, &jitter_}) {
         envelope->start(0);

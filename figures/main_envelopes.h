@@ -8,6 +8,8 @@
 class MainEnvelopes {
 public:
     static MainEnvelopes& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // Restarts all seven from the current scene time.
     void restartAll();

@@ -74,6 +74,11 @@ EventRecorder& EventRecorder::instance() {
     return *recorder;
 }
 
+void EventRecorder::resetToStart() {
+    events_.clear();
+    readIndex_ = 0;
+}
+
 void EventRecorder::record(int, int triggerId) { events_.push_back({triggerId, Timer::instance().getTime()}); }
 
 void EventRecorder::load() {

@@ -18,6 +18,8 @@ struct RecordedEvent {
 class EventRecorder {
 public:
     static EventRecorder& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
     EventRecorder() = default;
 
     // Appends the trigger id at the current scene time; the value is not kept.

@@ -9,6 +9,11 @@ FileSystem& FileSystem::instance() {
 
 FileSystem::FileSystem() { providers_.push_back(std::make_unique<DiskFileProvider>()); }
 
+void FileSystem::resetToStart() {
+    providers_.clear();
+    providers_.push_back(std::make_unique<DiskFileProvider>());
+}
+
 void FileSystem::addProvider(std::unique_ptr<FileProvider> provider) {
     providers_.push_back(std::move(provider));
 }

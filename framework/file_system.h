@@ -19,6 +19,8 @@ class FileSystem : public FileProvider {
 public:
     // The show's file system, made on first use and never freed.
     static FileSystem& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // Starts with the loose-file provider alone.
     FileSystem();

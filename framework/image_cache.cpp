@@ -10,6 +10,8 @@ ImageCache& ImageCache::instance() {
     return *cache;
 }
 
+void ImageCache::resetToStart() { images_.clear(); }
+
 Image* ImageCache::get(const std::string& name) {
     auto found = images_.find(name);
     return found != images_.end() ? found->second.get() : load(name);

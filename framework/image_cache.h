@@ -16,6 +16,8 @@ class ImageCache {
 public:
     // The show's cache, made on first use and never freed.
     static ImageCache& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // The image for the name, loaded on the first request. Throws
     // zentac::Exception naming the file when no provider has it or it does

@@ -26,6 +26,15 @@ MidiInput& MidiInput::instance() {
 
 MidiInput::MidiInput() = default;
 
+void MidiInput::resetToStart() {
+    ring_.drain([](uint32_t) {});
+    dropped_ = 0;
+    clock_ = PatternClock();
+    listeners_ = NoteListenerTable();
+    recording_.clear();
+    replayIndex_ = 0;
+}
+
 void MidiInput::open(int device) {
     device_.open(device, [this](uint32_t message) { enqueue(message); });
 }

@@ -27,6 +27,8 @@ class MidiInput {
 public:
     // Made on first use; at exit it closes the device.
     static MidiInput& instance();
+    // Back to the state of a fresh process; an open device stays open (test programs run many cases in one).
+    void resetToStart();
 
     MidiInput();
 

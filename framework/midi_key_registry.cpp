@@ -16,6 +16,8 @@ MidiKeyRegistry& MidiKeyRegistry::instance() {
     return *registry;
 }
 
+void MidiKeyRegistry::resetToStart() { keys_.clear(); }
+
 uint32_t MidiKeyRegistry::pack(int channel, int data, int status, int sign) {
     if (channel < 0 || channel > 31) ZENTAC_THROW("MIDI channel out of range");
     if (data < 0 || data > 0xFF) ZENTAC_THROW("MIDI data byte out of range");

@@ -17,6 +17,8 @@ struct MidiKey {
 class MidiKeyRegistry {
 public:
     static MidiKeyRegistry& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // The key is made on the first request and kept for the whole run.
     const MidiKey* getKey(int channel, int data, int status, int sign);

@@ -14,6 +14,11 @@ int backend = Retired;
 
 void setBackend(int n) { backend = n; }
 
+void resetToStart() {
+    backend = Retired;
+    RetiredBackend::resetToStart();
+}
+
 uint32_t getTickCount() { return host::tickCount(); }
 
 // Titles only ever reached the retired backend's window, which never exists.

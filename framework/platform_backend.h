@@ -16,6 +16,8 @@ void update();
 bool isQuitRequested();
 void closeWindow();
 void requestQuit();
+// Back to the state of a fresh process (test programs run many cases in one).
+void resetToStart();
 bool mouseClicked();
 bool mouseDown();
 int mouseX();

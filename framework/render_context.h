@@ -16,6 +16,8 @@ public:
     using ControllerGroup = std::vector<std::unique_ptr<ClampedValue>>;
 
     static RenderContext& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     void setMidiListeners(MidiListeners* listeners) { midiListeners_ = listeners; }
     MidiListeners* getMidiListeners() const { return midiListeners_; }

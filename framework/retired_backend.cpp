@@ -21,6 +21,8 @@ bool isQuitRequested() { return quit; }
 
 void requestQuit() { quit = true; }
 
+void resetToStart() { quit = false; }
+
 bool mouseClicked() {
     bool was = clicked;
     clicked = false;

@@ -7,6 +7,8 @@ namespace RetiredBackend {
 void unsupported();
 bool isQuitRequested();
 void requestQuit();
+// Back to the state of a fresh process (test programs run many cases in one).
+void resetToStart();
 bool mouseClicked();
 int mouseX();
 int mouseY();

@@ -28,6 +28,8 @@ SceneManager::SceneManager() {
     scenes_.push_back(&defaultScene);
 }
 
+void SceneManager::resetToStart() { *this = SceneManager(); }
+
 void SceneManager::setFirst(Scene* scene) {
     if (scenes_.empty()) {
         scenes_.push_back(scene);

@@ -9,6 +9,8 @@ class SceneFallback;
 class SceneManager {
 public:
     static SceneManager& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     void setFirst(Scene* scene);
     void addScene(Scene* scene);

@@ -45,3 +45,5 @@ void Timer::takeDeltas() {
 int Timer::timeToFrame(int ms) const { return static_cast<int>(ms / 1000.0 * rate_); }
 
 int Timer::frameToTime(int frame) const { return static_cast<int>(frame / static_cast<double>(rate_) * 1000.0); }
+
+void Timer::resetToStart() { *this = Timer(); }

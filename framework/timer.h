@@ -7,6 +7,8 @@
 class Timer {
 public:
     static Timer& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
     virtual ~Timer() = default;
 
     uint32_t now() const;

@@ -5,3 +5,5 @@ int nextTriggerId = 0;
 }  // namespace
 
 Trigger::Trigger() : id_(nextTriggerId++) {}
+
+void Trigger::resetIds() { nextTriggerId = 0; }

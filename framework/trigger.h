@@ -9,6 +9,9 @@ public:
     virtual ~Trigger() = default;
     Trigger(const Trigger&) = delete;
     Trigger& operator=(const Trigger&) = delete;
+    // Ids count from 0 again, as in a fresh process (test programs run many
+    // cases in one).
+    static void resetIds();
 
     // Hits since the last poll.
     virtual int poll() = 0;

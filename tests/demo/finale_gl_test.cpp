@@ -5,7 +5,7 @@
 #include "figures/random.h"
 #include "framework/gl_renderer.h"
 #include "tests/fake_clock.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 #include "tests/window_capture.h"
 
 #include <GL/glew.h>
@@ -82,7 +82,7 @@ using FinaleGLTest = FakeClockTest;
 }  // namespace
 
 TEST_F(FinaleGLTest, ClothAndCreatureMoveOnTheWhiteScreen) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     GLRenderer renderer(kWindowWidth, kWindowHeight);
     // The show's renderer has drawn the figures long before the finale.
     renderer.begin(Renderer::Lines);

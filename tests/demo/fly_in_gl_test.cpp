@@ -3,7 +3,7 @@
 #include "figures/random.h"
 #include "framework/gl_renderer.h"
 #include "tests/fake_clock.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ using FlyInGLTest = FakeClockTest;
 }  // namespace
 
 TEST_F(FlyInGLTest, WhiteShardsWithBlackEdgesFlyOutFromTheTarget) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     seedRandom(1);
     FlyInPool pool;
     pool.setRate(10000);

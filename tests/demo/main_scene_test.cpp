@@ -40,8 +40,11 @@ protected:
         folder.write("data/audio/vorn.mp3", EncodeSineMp3(440.0, 1.0));
 
         SceneManager& scenes = SceneManager::instance();
-        scenes.setFirst(new BlankScene(&renderer));
-        scenes.addScene(main = new MainScene(&renderer));
+        blank = std::make_unique<BlankScene>(&renderer);
+        owned = std::make_unique<MainScene>(&renderer);
+        main = owned.get();
+        scenes.setFirst(blank.get());
+        scenes.addScene(main);
         scenes.loadAll();
         scenes.switchTo(1);
     }
@@ -82,6 +85,8 @@ protected:
     }
 
     RecordingRenderer renderer;
+    std::unique_ptr<BlankScene> blank;
+    std::unique_ptr<MainScene> owned;
     MainScene* main = nullptr;
 };
 

@@ -7,7 +7,7 @@
 #include "framework/viewport.h"
 #include "tests/demo/pencil_test_data.h"
 #include "tests/fake_clock.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ class ScrapLayersTest : public FakeClockTest {
 protected:
     void SetUp() override {
         FakeClockTest::SetUp();
-        if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
         Viewport::instance().setSize(kWidth, kHeight);
         linkShowData(folder);
         inFolder = std::make_unique<WorkingDirectory>(folder.path());

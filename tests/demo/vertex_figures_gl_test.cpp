@@ -5,7 +5,7 @@
 #include "framework/gl_renderer.h"
 #include "tests/fake_clock.h"
 #include "tests/figures/recording_renderer.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 #include "tests/png_writer.h"
 #include "tests/temp_folder.h"
 
@@ -27,7 +27,7 @@ class VertexFiguresGLTest : public FakeClockTest {
 protected:
     void SetUp() override {
         FakeClockTest::SetUp();
-        if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     }
 
     // The show's generated vertex files are under data/ there.

@@ -100,12 +100,13 @@ TEST_F(AudioPlayerTest, FailuresNameTheFile) {
 
 TEST_F(AudioPlayerTest, TheDevicePlaysTheTrackToItsEnd) {
     const std::string track = music("short.mp3", 0.3);
-    AudioPlayer::instance().play(track);
+    AudioPlayer& player = startPlayer();
+    player.play(track);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (AudioPlayer::instance().isPlaying(track) && std::chrono::steady_clock::now() < deadline) {
+    while (player.isPlaying(track) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_FALSE(AudioPlayer::instance().isPlaying(track));
+    EXPECT_FALSE(player.isPlaying(track));
 }
 
 TEST_F(AudioPlayerTest, StartUpWithoutDeviceThrowsZero) {

@@ -3,7 +3,7 @@
 #include "framework/frame_capture.h"
 #include "framework/gl_renderer.h"
 #include "platform/avi_file.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 #include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -225,7 +225,7 @@ TEST(FrameCapture, ScalesABottomUpFrameTopRowFirstByAveraging) {
 }
 
 TEST(FrameCapture, ReadsTheDrawnGlFrameInto640x480) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     GLRenderer renderer(1024, 768);
     renderer.clear(0, 0, 1);
     renderer.color(1, 0, 0, 1);

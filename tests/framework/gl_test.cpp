@@ -1,7 +1,7 @@
 #include "framework/frame_buffer.h"
 #include "framework/gl_renderer.h"
 #include "framework/image.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ void drawRect(Renderer& renderer, float x0, float y0, float x1, float y1) {
 class GLTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     }
     GLRenderer renderer{1024, 768};
 };

@@ -1,6 +1,6 @@
 #include "framework/gl_renderer.h"
 #include "framework/image_cache.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ uint32_t windowPixel(int x, int yFromTop) {
 }  // namespace
 
 TEST(ImageCacheGL, CachedImageReachesTheScreenInItsColours) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     TempFolder folder;
     std::string name = folder.write("quarters.png", writeRgbPng(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00}));
     GLRenderer renderer(1024, 768);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,10 +60,10 @@ protected:
 
 TEST_F(SceneTest, LifecycleRunsHooksInOrderAndSwitchingResetsTheClock) {
     SceneManager& manager = SceneManager::instance();
-    auto* first = new RecordingScene(&log, "a");
-    auto* second = new RecordingScene(&log, "b");
-    manager.setFirst(first);
-    manager.addScene(second);
+    auto first = std::make_unique<RecordingScene>(&log, "a");
+    auto second = std::make_unique<RecordingScene>(&log, "b");
+    manager.setFirst(first.get());
+    manager.addScene(second.get());
     manager.loadAll();
     manager.switchTo(0);
     fakeTicks += 250;

@@ -1,7 +1,7 @@
 #include "framework/frame_bitmap.h"
 #include "framework/gl_renderer.h"
 #include "framework/software_renderer.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ void drawScene(Renderer& renderer) {
 // software renderer into a frame: they may differ only where an edge runs
 // within OpenGL's sub-pixel precision of a pixel centre.
 TEST(SoftwareRendererGL, FillsTheSamePixelsAsOpenGL) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     glViewport(0, 0, 640, 480);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
