@@ -1,6 +1,7 @@
 #include "engine/bitmap_codec_bmp.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -100,15 +101,30 @@ bool HasMasks(const BmpHeader& header) {
            (header.infoSize == kMaskedInfoHeaderBytes || header.compression == kBitFields);
 }
 
+// True for a mask of one unbroken run of bits.
+bool IsOneRun(uint32_t mask) {
+    if (mask == 0) return false;
+    uint32_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1)) == 0;
+}
+
+// Bit fields leave the bits no colour uses to alpha, when they form one
+// channel: gaps between colour masks are padding, and such files are opaque.
+uint32_t UnusedBitsAsAlpha(uint32_t red, uint32_t green, uint32_t blue, uint32_t pixelBits) {
+    uint32_t unused = ~(red | green | blue) & pixelBits;
+    return IsOneRun(unused) ? unused : 0;
+}
+
 // The masks behind the first 40 bytes of the info header. Bits outside the
-// pixel are dropped, and bit fields leave the bits no colour uses to alpha.
+// pixel are dropped.
 void ReadMasks(ByteReader& in, const BmpHeader& header, PixelFormat& format) {
     uint32_t pixelBits = header.bits == 32 ? 0xFFFFFFFF : 0xFFFF;
     in.Seek(kFileHeaderBytes + kInfoHeaderBytes);
     uint32_t red = in.Le32() & pixelBits;
     uint32_t green = in.Le32() & pixelBits;
     uint32_t blue = in.Le32() & pixelBits;
-    uint32_t alpha = header.infoSize == kMaskedInfoHeaderBytes ? in.Le32() : ~(red | green | blue);
+    uint32_t alpha = header.infoSize == kMaskedInfoHeaderBytes ? in.Le32()
+                                                               : UnusedBitsAsAlpha(red, green, blue, pixelBits);
     // Files that fill in no colour mask mean the usual layout.
     if (!in.Ok() || (red | green | blue) == 0) return;
     format = PixelFormat(header.bits, red, green, blue, alpha & pixelBits, kPixelInteger);

@@ -34,15 +34,18 @@ Rgb Widen(uint16_t colour) {
 
 uint32_t Opaque(Rgb c) { return 0xFF000000 | c.red << 16 | c.green << 8 | c.blue; }
 
+// Index 3 of a block whose end points do not descend: transparent cyan.
+constexpr uint32_t kThreeColourIndex3 = 0x0000FFFF;
+
 // The 8-byte colour part: two RGB565 end points and 2-bit indices, one
 // byte per pixel row, pixel k in bits 2k and 2k + 1. End points in
-// ascending order mean three colours and transparent black.
+// ascending order, or equal, mean three colours and the fixed index 3.
 void DecodeColours(const uint8_t* block, uint32_t pixels[kBlockPixels]) {
     uint16_t c0 = LoadLe16(block);
     uint16_t c1 = LoadLe16(block + 2);
     Rgb a = Widen(c0);
     Rgb b = Widen(c1);
-    uint32_t table[4] = {Opaque(a), Opaque(b), 0, 0};
+    uint32_t table[4] = {Opaque(a), Opaque(b), 0, kThreeColourIndex3};
     if (c0 > c1) {
         table[2] = Opaque({(2 * a.red + b.red) / 3, (2 * a.green + b.green) / 3, (2 * a.blue + b.blue) / 3});
         table[3] = Opaque({(a.red + 2 * b.red) / 3, (a.green + 2 * b.green) / 3, (a.blue + 2 * b.blue) / 3});
@@ -84,6 +87,7 @@ void DecodeDxt5(const uint8_t* block, uint32_t pixels[kBlockPixels]) {
 }
 
 struct BlockCodec {
+    // Null for the premultiplied DXT2 and DXT4, which are not decoded.
     void (*decode)(const uint8_t* block, uint32_t pixels[kBlockPixels]);
     size_t blockBytes;
 };
@@ -92,10 +96,12 @@ struct BlockCodec {
 bool PickBlockCodec(uint32_t fourCc, BlockCodec& codec) {
     if (fourCc == FourCc("DXT1")) {
         codec = {DecodeDxt1, 8};
-    } else if (fourCc == FourCc("DXT2") || fourCc == FourCc("DXT3")) {
+    } else if (fourCc == FourCc("DXT3")) {
         codec = {DecodeDxt3, 16};
-    } else if (fourCc == FourCc("DXT4") || fourCc == FourCc("DXT5")) {
+    } else if (fourCc == FourCc("DXT5")) {
         codec = {DecodeDxt5, 16};
+    } else if (fourCc == FourCc("DXT2") || fourCc == FourCc("DXT4")) {
+        codec = {nullptr, 16};
     } else {
         return false;
     }
@@ -137,7 +143,7 @@ bool DecodeDds(Bitmap& bitmap, Stream& stream) {
     if (!blocks || !image.Allocate(static_cast<int64_t>(width), static_cast<int64_t>(height), ArgbFormat())) {
         return false;
     }
-    DecodeBlocks(codec, blocks, image);
+    if (codec.decode) DecodeBlocks(codec, blocks, image);
     image.HandTo(bitmap);
     return true;
 }

@@ -185,6 +185,22 @@ bool ReadJpegHeader(JpegDecoder* decoder, const JpegReadOptions* options) {
     return true;
 }
 
+// Whether the input is large enough for the picture its header declares.
+// With Huffman coding every 8 x 8 block of every component costs at least
+// one bit: the code of its DC difference (sequential scans add the end of
+// block). A file cut short reads as ending there and decodes as flat grey,
+// so without this bound a few bytes could ask for a picture of gigabytes.
+// Arithmetic coding can squeeze a flat picture almost to nothing, so its
+// size bounds nothing: such files are refused.
+bool InputCanHoldImage(const jpeg_decompress_struct& info, size_t size) {
+    if (info.arith_code) return false;
+    uint64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        blocks += uint64_t{info.comp_info[i].width_in_blocks} * info.comp_info[i].height_in_blocks;
+    }
+    return blocks <= uint64_t{size} * 8;
+}
+
 // Same rule as ReadJpegHeader: plain data only.
 bool ReadJpegRows(JpegDecoder* decoder, uint8_t* image, size_t pitch) {
     jpeg_decompress_struct* info = &decoder->info;
@@ -269,7 +285,7 @@ BitmapCodec JpegCodecInfo() { return {{"jpg", "jpeg", "jfif"}, DecodeJpeg, Encod
 
 bool ReadJpegImage(const JpegReadOptions& options, const uint8_t* data, size_t size, Bitmap& bitmap) {
     JpegDecoder decoder(data, size);
-    if (!ReadJpegHeader(&decoder, &options)) return false;
+    if (!ReadJpegHeader(&decoder, &options) || !InputCanHoldImage(decoder.info, size)) return false;
     const jpeg_decompress_struct& info = decoder.info;
     int components = info.output_components;
     uint64_t bytes = uint64_t{info.output_width} * info.output_height * static_cast<unsigned>(components);

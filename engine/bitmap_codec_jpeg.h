@@ -29,7 +29,8 @@ struct JpegReadOptions {
 BitmapCodec JpegCodecInfo();
 
 // Decodes JPEG bytes into the bitmap; false, leaving the bitmap as it was,
-// when they hold no picture it can read (CMYK and YCCK included).
+// when they hold no picture it can read: CMYK and YCCK, arithmetic coding,
+// and headers that declare more 8 x 8 blocks than the bytes have bits.
 bool ReadJpegImage(const JpegReadOptions& options, const uint8_t* data, size_t size, Bitmap& bitmap);
 
 }  // namespace zentac

@@ -1,5 +1,9 @@
 #include "engine/cpu_features.h"
 
+#include <cstring>
+
+#include "engine/memory_copy.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
 #endif
@@ -8,7 +12,7 @@ namespace zentac {
 
 namespace {
 
-uint32_t DetectCpu() {
+uint32_t ReadFeatureWord() {
     uint32_t features = 0;
 #if defined(__x86_64__) || defined(__i386__)
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
@@ -27,13 +31,33 @@ uint32_t DetectCpu() {
     return features;
 }
 
+void* LibraryMemcpy(void* dest, const void* source, size_t count) { return std::memcpy(dest, source, count); }
+
 }  // namespace
 
+constinit MemoryCopyFunction MemoryCopyHook = LibraryMemcpy;
+
 uint32_t QueryCpuFeatures() {
-    static const uint32_t features = DetectCpu();
+    static const uint32_t features = ReadFeatureWord();
     return features;
 }
 
 int HasMMX() { return (QueryCpuFeatures() & kCpuMmx) ? 1 : 0; }
+
+MemoryCopyFunction SelectMemoryCopy(uint32_t features) {
+    return (features & kCpu3DNowExtensions) ? MmxMemcpy : LibraryMemcpy;
+}
+
+namespace {
+
+// Stores the feature word and picks the block copy before main runs.
+bool DetectCpu() {
+    MemoryCopyHook = SelectMemoryCopy(QueryCpuFeatures());
+    return true;
+}
+
+const bool cpuDetected = DetectCpu();
+
+}  // namespace
 
 }  // namespace zentac

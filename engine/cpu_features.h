@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace zentac {
@@ -17,5 +18,16 @@ uint32_t QueryCpuFeatures();
 
 // 1 with MMX, else 0.
 int HasMMX();
+
+// A copy with memcpy's contract.
+using MemoryCopyFunction = void* (*)(void* dest, const void* source, size_t count);
+
+// The block copy for a feature word: the streaming MmxMemcpy on processors
+// with AMD's extended 3DNow!, the C library's memcpy on all others.
+MemoryCopyFunction SelectMemoryCopy(uint32_t features);
+
+// The engine's block copy, chosen for this processor before main runs;
+// the C library's memcpy until then.
+extern MemoryCopyFunction MemoryCopyHook;
 
 }  // namespace zentac

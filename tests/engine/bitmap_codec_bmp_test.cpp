@@ -156,6 +156,27 @@ TEST(BmpCodec, DecodesPlainLayouts) {
     EXPECT_TRUE(Load(rgb565.Bytes(), "565.bmp").Format().SameLayout(zentac::Rgb565Format()))
         << "bit fields leave no bits to alpha";
 
+    // Colour masks with gaps between them: the gaps are padding, whether
+    // left clear or not, and the picture is opaque.
+    BmpFile gaps = noAlpha;
+    gaps.compression = 3;
+    gaps.masks = Masks({0x3FC00000, 0x001FE000, 0x00000FF0});
+    for (uint32_t padding : {0u, 0x80201001u}) {
+        gaps.pixels = Rows(false, 4, [padding](int x, int y) {
+            uint32_t c = Colour(x, y);
+            return (c >> 16) << 22 | (c >> 8 & 0xFF) << 13 | (c & 0xFF) << 4 | padding;
+        });
+        std::vector<uint8_t> file = gaps.Bytes();
+        zentac::MemoryStream stream(file.data(), static_cast<int32_t>(file.size()), zentac::MemoryStream::Borrow{});
+        Bitmap argb;
+        argb.LoadAndConvert(stream, "gaps.bmp", zentac::ArgbFormat());
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            int x = i % kWidth;
+            int y = i / kWidth;
+            EXPECT_EQ(PixelAt(argb, x, y), 0xFF000000 | Colour(x, y)) << "padding " << padding << " at " << i;
+        }
+    }
+
     BmpFile masked = noAlpha;
     masked.infoSize = 56;
     masked.masks = Masks({0xFF, 0xFF00, 0xFF0000, 0xFF000000});

@@ -81,8 +81,10 @@ TEST(DdsCodec, DecodesDxt1Blocks) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(four, x, 3), fourColours[x]) << "c0 > c1, index " << x;
 
     Bitmap three = Load(Dds("DXT1", 4, 4, ColourBlock(0x001F, 0xF800, kIndexPerColumn)), "three.dds");
-    const uint32_t threeColours[4] = {0xFF0000F8, 0xFFF80000, 0xFF7C007C, 0x00000000};
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(three, x, 0), threeColours[x]) << "c0 <= c1, index " << x;
+    const uint32_t threeColours[4] = {0xFF0000F8, 0xFFF80000, 0xFF7C007C, 0x0000FFFF};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(three, x, 0), threeColours[x]) << "c0 < c1, index " << x;
+    Bitmap equal = Load(Dds("DXT1", 4, 4, ColourBlock(0x1234, 0x1234, kIndexPerColumn)), "equal.dds");
+    EXPECT_EQ(PixelAt(equal, 3, 2), 0x0000FFFFu) << "c0 = c1, index 3";
 
     EXPECT_EQ(PixelAt(Load(Dds("DXT1", 4, 4, ColourBlock(0xFFFF, 0, 0)), "white.dds"), 2, 2), 0xFFF8FCF8u)
         << "widened by shifting";
@@ -104,23 +106,30 @@ TEST(DdsCodec, DecodesDxt1Blocks) {
 TEST(DdsCodec, DecodesAlphaOfDxt3AndDxt5) {
     std::vector<uint8_t> explicitAlpha;
     for (int row = 0; row < 4; ++row) PutLe(explicitAlpha, 0xF0A5, 2);
-    std::vector<uint8_t> dxt3 = Joined({explicitAlpha, ColourBlock(0x001F, 0xF800, 0)});
-    for (const char* fourCc : {"DXT3", "DXT2"}) {
-        Bitmap bitmap = Load(Dds(fourCc, 4, 4, dxt3), "dxt3.dds");
-        const uint32_t alphas[4] = {85, 170, 0, 255};
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(bitmap, x, 1), alphas[x] << 24 | 0xF8) << fourCc << " " << x;
-    }
+    // The colour parts have c0 < c1 and pixels 0 to 3 of a row take colour
+    // indices 0 to 3: index 3 is the fixed cyan under the block's alpha.
+    std::vector<uint8_t> dxt3 = Joined({explicitAlpha, ColourBlock(0x001F, 0xF800, kIndexPerColumn)});
+    Bitmap explicitBitmap = Load(Dds("DXT3", 4, 4, dxt3), "dxt3.dds");
+    const uint32_t explicitPixels[4] = {0x550000F8, 0xAAF80000, 0x007C007C, 0xFF00FFFF};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(explicitBitmap, x, 1), explicitPixels[x]) << "DXT3 " << x;
 
-    std::vector<uint8_t> eightSteps = Joined({{200, 100}, AlphaIndices({0, 1, 2, 7}), ColourBlock(0, 0, 0)});
-    std::vector<uint8_t> sixSteps = Joined({{100, 200}, AlphaIndices({2, 5, 6, 7}), ColourBlock(0, 0, 0)});
-    for (const char* fourCc : {"DXT5", "DXT4"}) {
-        Bitmap eight = Load(Dds(fourCc, 4, 4, eightSteps), "dxt5.dds");
-        const uint32_t eightAlphas[4] = {200, 100, 185, 114};
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(eight, x, 0) >> 24, eightAlphas[x]) << fourCc << " " << x;
-        Bitmap six = Load(Dds(fourCc, 4, 4, sixSteps), "dxt5.dds");
-        const uint32_t sixAlphas[4] = {120, 180, 0, 255};
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(six, x, 0) >> 24, sixAlphas[x]) << fourCc << " " << x;
-        EXPECT_EQ(PixelAt(six, 3, 3) >> 24, 100u) << "index 0 past the listed pixels";
+    std::vector<uint8_t> colours = ColourBlock(0x001F, 0xF800, kIndexPerColumn);
+    std::vector<uint8_t> eightSteps = Joined({{200, 100}, AlphaIndices({0, 1, 2, 7}), colours});
+    Bitmap eight = Load(Dds("DXT5", 4, 4, eightSteps), "dxt5.dds");
+    const uint32_t eightPixels[4] = {0xC80000F8, 0x64F80000, 0xB97C007C, 0x7200FFFF};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(eight, x, 0), eightPixels[x]) << "DXT5 " << x;
+    std::vector<uint8_t> sixSteps = Joined({{100, 200}, AlphaIndices({2, 5, 6, 7}), colours});
+    Bitmap six = Load(Dds("DXT5", 4, 4, sixSteps), "dxt5.dds");
+    const uint32_t sixAlphas[4] = {120, 180, 0, 255};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(six, x, 0) >> 24, sixAlphas[x]) << "DXT5 " << x;
+    EXPECT_EQ(PixelAt(six, 3, 3) >> 24, 100u) << "index 0 past the listed pixels";
+
+    // Premultiplied textures are taken but not decoded.
+    for (const char* fourCc : {"DXT2", "DXT4"}) {
+        Bitmap premultiplied = Load(Dds(fourCc, 5, 4, Joined({dxt3, dxt3})), "premultiplied.dds");
+        ASSERT_EQ(premultiplied.Width(), 5) << fourCc;
+        for (int i = 0; i < 5 * 4; ++i) EXPECT_EQ(PixelAt(premultiplied, i % 5, i / 5), 0u) << fourCc << " " << i;
+        EXPECT_FALSE(Decodes(Dds(fourCc, 5, 4, dxt3), "short.dds")) << fourCc << " needs its blocks";
     }
 }
 

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+// jpeglib.h needs FILE and size_t declared before it.
+#include <cstdio>
+
+#include <jpeglib.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "codec_test_helpers.h"
@@ -74,6 +80,66 @@ size_t MarkerAt(const std::vector<uint8_t>& jpeg, uint8_t marker) {
     return 0;
 }
 
+// A grey picture coded by libjpeg with arithmetic coding.
+std::vector<uint8_t> ArithmeticCoded(int width, int height) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &bytes, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.arith_code = TRUE;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width), 0x80);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> file(bytes, bytes + size);
+    std::free(bytes);
+    return file;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer's allocation interface (GCC ships no header for it).
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t), void (*)(const volatile void*));
+int __sanitizer_get_ownership(const volatile void*);
+size_t __sanitizer_get_allocated_size(const volatile void*);
+}
+
+int64_t heapHeld = 0;
+int64_t heapPeak = 0;
+
+void CountAllocation(const volatile void*, size_t bytes) {
+    heapHeld += static_cast<int64_t>(bytes);
+    heapPeak = std::max(heapPeak, heapHeld);
+}
+
+void CountFree(const volatile void* block) {
+    if (__sanitizer_get_ownership(block)) heapHeld -= static_cast<int64_t>(__sanitizer_get_allocated_size(block));
+}
+
+// The most heap the call holds at once beyond what was held before it.
+template <typename Call>
+int64_t PeakHeapGrowth(Call call) {
+    static const int hooks = __sanitizer_install_malloc_and_free_hooks(CountAllocation, CountFree);
+    EXPECT_NE(hooks, 0);
+    heapHeld = 0;
+    heapPeak = 0;
+    call();
+    return heapPeak;
+}
+#endif
+
 // Different bytes everywhere, which JPEG cannot squeeze.
 Bitmap Noise(int width, int height) {
     Bitmap bitmap(width, height, zentac::ArgbFormat());
@@ -128,6 +194,41 @@ TEST(JpegCodec, ScaledDecodingAndShortStreams) {
     EXPECT_EQ(cut.Height(), 192);
 }
 
+TEST(JpegCodec, PictureSizeIsBoundedByTheInput) {
+    // A tiny picture whose frame header then claims 16000 x 16000 pixels.
+    std::vector<uint8_t> claim = Encode(Gradient(16, 16), 0.5f);
+    size_t frame = MarkerAt(claim, 0xC0);
+    ASSERT_GT(frame, 0u);
+    for (size_t field : {frame + 5, frame + 7}) {
+        claim[field] = 16000 >> 8;
+        claim[field + 1] = 16000 & 0xFF;
+    }
+    SCOPED_TRACE(std::to_string(claim.size()) + " bytes claiming 16000 x 16000");
+    EXPECT_LT(claim.size(), 1024u);
+    bool decoded = true;
+#if defined(__SANITIZE_ADDRESS__)
+    int64_t heapGrowth = PeakHeapGrowth([&] { decoded = Decodes(claim, "claim.jpg"); });
+    EXPECT_LT(heapGrowth, 4 << 20) << "bytes held while decoding";
+#else
+    decoded = Decodes(claim, "claim.jpg");
+#endif
+    EXPECT_FALSE(decoded);
+
+    // A flat picture is the cheapest to code, yet needs more than a bit a
+    // block: it still decodes.
+    Bitmap flat(2048, 1024, zentac::ArgbFormat());
+    pixel_test::Fill(flat, 0xFF3060C0);
+    std::vector<uint8_t> flatJpeg = Encode(flat, 0.75f);
+    Bitmap flatBack = Load(flatJpeg, "flat.jpg");
+    EXPECT_EQ(flatBack.Width(), 2048);
+    EXPECT_NEAR(static_cast<int>(PixelAt(flatBack, 2000, 1000) & 0xFF), 0xC0, 2);
+
+    // Arithmetic coding gives a flat picture almost for free, so its size
+    // bounds nothing: even a small one is not read.
+    EXPECT_LT(ArithmeticCoded(2048, 2048).size(), 2048u * 2048 / 64 / 8) << "under a bit a block";
+    EXPECT_FALSE(Decodes(ArithmeticCoded(16, 16), "arithmetic.jpg"));
+}
+
 TEST(JpegCodec, ImageMagickFiles) {
     TempFolder folder;
     std::vector<uint8_t> grey =
@@ -137,9 +238,10 @@ TEST(JpegCodec, ImageMagickFiles) {
     EXPECT_EQ(greyImage.Format().word, 0x88000008u) << "grey stays one channel";
     EXPECT_NEAR(static_cast<int>(PixelAt(greyImage, 5, 5)), 0x80, 2);
 
+    // Progressive and flat: the DC scans code each block in about two bits.
     Bitmap progressive =
-        Load(imageMagickFile(folder, "-size 32x16 xc:'#0000FF' -interlace JPEG -quality 95", "blue.jpg"), "blue.jpg");
-    EXPECT_EQ(progressive.Width(), 32);
+        Load(imageMagickFile(folder, "-size 1024x512 xc:'#0000FF' -interlace JPEG -quality 95", "blue.jpg"), "blue.jpg");
+    EXPECT_EQ(progressive.Width(), 1024);
     uint32_t blue = PixelAt(progressive, 20, 10);
     EXPECT_GE(blue & 0xFF, 0xF0u);
     EXPECT_LE(blue >> 8 & 0xFF, 0x10u);
