@@ -1,5 +1,6 @@
 #include "framework/polygon_fill.h"
 
+#include "framework/blend_table.h"
 #include "framework/pixel_word.h"
 
 #include <algorithm>
@@ -71,32 +72,22 @@ private:
 };
 
 // The change of the values per pixel along a row, one for the whole outline:
-// from the plane through the highest and lowest corners and the corner that
-// lies farthest across the line between them (exact for triangles).
-Values rowGradient(const std::vector<PolygonVertex>& outline) {
-    auto byY = [](const PolygonVertex& a, const PolygonVertex& b) { return a.y < b.y; };
-    const PolygonVertex& top = *std::min_element(outline.begin(), outline.end(), byY);
-    const PolygonVertex& bottom = *std::max_element(outline.begin(), outline.end(), byY);
-    double height = bottom.y - top.y;
-    if (!(height > 0.0)) return {};
-
-    const PolygonVertex* across = nullptr;
-    double acrossDx = 0.0;
-    double acrossAlong = 0.0;
-    for (const PolygonVertex& corner : outline) {
-        double along = (corner.y - top.y) / height;
-        double dx = corner.x - (top.x + (bottom.x - top.x) * along);
-        if (std::fabs(dx) > std::fabs(acrossDx)) {
-            across = &corner;
-            acrossDx = dx;
-            acrossAlong = along;
-        }
-    }
-    if (!across || std::fabs(acrossDx) < 1e-9) return {};
+// at the height of the first of the first three corners that is neither the
+// top nor the bottom, its values less those on the line from the top to the
+// bottom, over the distance across. Exact for triangles.
+Values rowGradient(const std::vector<PolygonVertex>& outline, int top, int bottom) {
+    int third = 0;
+    while (third == top || third == bottom) ++third;
+    const PolygonVertex& high = outline[top];
+    const PolygonVertex& low = outline[bottom];
+    const PolygonVertex& across = outline[third];
+    double along = (across.y - high.y) / (low.y - high.y);
+    double dx = across.x - (high.x + (low.x - high.x) * along);
+    if (!(std::fabs(dx) > 1e-9)) return {};
     Values gradient{};
     for (int c = 0; c < 3; ++c) {
-        double onEdge = top.values[c] + (bottom.values[c] - top.values[c]) * acrossAlong;
-        gradient[c] = (across->values[c] - onEdge) / acrossDx;
+        double onEdge = high.values[c] + (low.values[c] - high.values[c]) * along;
+        gradient[c] = (across.values[c] - onEdge) / dx;
     }
     return gradient;
 }
@@ -110,23 +101,25 @@ void PolygonFill::walk(const std::vector<PolygonVertex>& outline, WriteSpan writ
     int count = static_cast<int>(outline.size());
     if (count < 3 || !target_ || width_ <= 0 || height_ <= 0) return;
 
-    // Rows above or below the target all collapse to -1 or height: the walk
-    // only needs their order, and the edges keep their exact coordinates.
+    // The corners are picked by their exact rows; for the walk, rows above or
+    // below the target all collapse to -1 or height, as it only needs their
+    // order and the edges keep their exact coordinates.
+    auto rowOf = [&outline](int i) { return std::floor(outline[i].y + 0.5); };
     rows_.resize(count);
     int top = 0;
     int bottom = 0;
     for (int i = 0; i < count; ++i) {
         rows_[i] = clampedRound(outline[i].y, -1, height_);
-        if (rows_[i] < rows_[top] || (rows_[i] == rows_[top] && outline[i].x < outline[top].x)) top = i;
-        if (rows_[i] > rows_[bottom]) bottom = i;
+        if (rowOf(i) < rowOf(top) || (rowOf(i) == rowOf(top) && outline[i].x < outline[top].x)) top = i;
+        if (rowOf(i) > rowOf(bottom)) bottom = i;
     }
-    if (rows_[bottom] <= rows_[top]) return;
+    if (!(rowOf(bottom) > rowOf(top))) return;
     int secondTop = top;
     for (int i = 0; i < count; ++i) {
-        if (rows_[i] == rows_[top] && outline[i].x > outline[secondTop].x) secondTop = i;
+        if (rowOf(i) == rowOf(top) && outline[i].x > outline[secondTop].x) secondTop = i;
     }
 
-    Values gradient = rowGradient(outline);
+    Values gradient = rowGradient(outline, top, bottom);
     EdgeCursor forward(outline, top, 1);
     EdgeCursor backward(outline, secondTop, -1);
     int endRow = std::min(rows_[bottom], height_);
@@ -144,7 +137,9 @@ void PolygonFill::walk(const std::vector<PolygonVertex>& outline, WriteSpan writ
         int first = clampedRound(leftX, 0, width_);
         int end = clampedRound(rightX, 0, width_);
         if (end <= first) continue;
-        Values start = plus(left->valuesAt(centre), gradient, first + 0.5 - leftX);
+        // The left edge's values belong to the span's first pixel, wherever
+        // the target cuts the span.
+        Values start = plus(left->valuesAt(centre), gradient, first - std::floor(leftX + 0.5));
         writeSpan(target_ + static_cast<std::size_t>(row) * static_cast<std::size_t>(width_), first, end, start,
                   gradient);
     }
@@ -153,6 +148,27 @@ void PolygonFill::walk(const std::vector<PolygonVertex>& outline, WriteSpan writ
 void PolygonFill::fillFlat(const std::vector<PolygonVertex>& outline, uint32_t pixel) {
     walk(outline, [pixel](uint32_t* row, int first, int end, const Values&, const Values&) {
         std::fill(row + first, row + end, pixel);
+    });
+}
+
+void PolygonFill::fillPlain(const std::vector<PolygonVertex>& outline, uint32_t pixel) {
+    walk(outline, [pixel](uint32_t* row, int first, int end, const Values&, const Values&) {
+        for (int x = first; x < end; ++x) row[x] = (row[x] & 0xFF000000u) | (pixel & 0xFFFFFFu);
+    });
+}
+
+void PolygonFill::fillTranslucent(const std::vector<PolygonVertex>& outline, uint32_t pixel, int newWeight,
+                                  int oldWeight) {
+    const BlendTable& table = blendTable();
+    const auto& fresh = table[std::clamp(newWeight, 0, 255)];
+    const auto& below = table[std::clamp(oldWeight, 0, 255)];
+    auto mix = [&](uint32_t n, uint32_t o) { return std::min<uint32_t>(255, fresh[n] + below[o]); };
+    walk(outline, [&](uint32_t* row, int first, int end, const Values&, const Values&) {
+        for (int x = first; x < end; ++x) {
+            uint32_t old = row[x];
+            row[x] = (old & 0xFF000000u) | pixelWord(mix(redOf(pixel), redOf(old)), mix(greenOf(pixel), greenOf(old)),
+                                                     mix(blueOf(pixel), blueOf(old)));
+        }
     });
 }
 

@@ -18,19 +18,8 @@ constexpr int colorBits = 30;
 constexpr double colorOne = static_cast<double>(int64_t{1} << colorBits);
 constexpr int64_t colorMax = (int64_t{1} << colorBits) - 1;
 
-struct Tables {
-    // 256 x sqrt(1 + t^2) / sqrt(2) for slopes t of (i + 0.5) / 32: steep lines
-    // are measured across a longer minor step, so they are made brighter.
-    std::array<uint8_t, 32> slope;
-    // 256 / e^(d^2) for distances d = (i + 0.5) / 32 x 4/3 from the line, in
-    // 1/32 pixel: the antialiasing profile, 0 beyond about 1.5 pixels.
-    std::array<uint8_t, 64> profile;
-    // trunc(a x (1/255 in single precision) x b).
-    std::array<std::array<uint8_t, 256>, 256> multiply;
-};
-
-Tables makeTables() {
-    Tables tables{};
+RasterTables makeTables() {
+    RasterTables tables{};
     for (int i = 0; i < 32; ++i) {
         double t = (i + 0.5) / 32.0;
         tables.slope[i] = static_cast<uint8_t>(256.0 * 0.707106781 * std::sqrt(1.0 + t * t));
@@ -39,16 +28,12 @@ Tables makeTables() {
         double d = (i + 0.5) / 32.0 * 4.0 / 3.0;
         tables.profile[i] = static_cast<uint8_t>(256.0 / std::exp(d * d));
     }
+    for (int k = 0; k < 512; ++k) tables.root[k] = static_cast<uint8_t>(32.0 * std::sqrt((2 * k + 1) / 32.0));
     const double reciprocal = static_cast<double>(1.0f / 255.0f);
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) tables.multiply[a][b] = static_cast<uint8_t>(a * reciprocal * b);
     }
     return tables;
-}
-
-const Tables& tables() {
-    static const Tables built = makeTables();
-    return built;
 }
 
 double unitChannel(float value) { return value > 0.0f ? std::min(static_cast<double>(value), 1.0) : 0.0; }
@@ -64,7 +49,6 @@ struct SoftRasterizer::Line {
     bool xMajor;
     int step;
     int64_t major;
-    // Minor coordinate plus half a pixel, so that >> 20 gives the nearest pixel.
     int64_t minor;
     int64_t minorStep;
     // Red, green, blue, alpha.
@@ -78,6 +62,11 @@ struct SoftRasterizer::Line {
     }
     uint32_t pixel() const { return pixelWord(channelByte(color[0]), channelByte(color[1]), channelByte(color[2])); }
 };
+
+const RasterTables& SoftRasterizer::tables() {
+    static const RasterTables built = makeTables();
+    return built;
+}
 
 void SoftRasterizer::init(uint32_t* target, int width, int height) {
     tables();
@@ -112,14 +101,17 @@ void SoftRasterizer::drawLine(const RasterVertex& start, const RasterVertex& end
     Line line{};
     line.xMajor = xMajor;
     line.step = majorEnd >= majorStart ? 1 : -1;
-    line.major = (majorStart + positionHalf) >> positionBits;
-    int64_t lastPixel = (majorEnd + positionHalf) >> positionBits;
-
-    // The first sample sits at the centre of the start's pixel, which may lie
-    // a little before or after the start along the line.
+    // Hard lines start at the rounded start, antialiased ones in the pixel the
+    // start lies in; either way the first step may lie a little before or
+    // after the start along the line.
+    auto firstPixel = [this](int64_t position) {
+        return (antialiased_ ? position : position + positionHalf) >> positionBits;
+    };
+    line.major = firstPixel(majorStart);
+    int64_t lastPixel = firstPixel(majorEnd);
     int64_t lead = (line.major * positionOne - majorStart) * line.step;
     line.minorStep = std::llround(std::clamp(perStep(v1 - v0), -1.0, 1.0) * positionOne);
-    line.minor = std::llround(v0 * positionOne) + positionHalf + ((lead * line.minorStep) >> positionBits);
+    line.minor = std::llround(v0 * positionOne) + ((lead * line.minorStep) >> positionBits);
 
     const float startColor[4] = {start.red, start.green, start.blue, start.alpha};
     const float endColor[4] = {end.red, end.green, end.blue, end.alpha};
@@ -155,19 +147,20 @@ void SoftRasterizer::drawHard(Line& line, int count) {
 }
 
 void SoftRasterizer::drawAntialiased(Line& line, int count) {
-    const Tables& table = tables();
+    const RasterTables& table = tables();
     int slopeIndex = static_cast<int>(std::min<int64_t>(std::llabs(line.minorStep) >> (positionBits - 5), 31));
     int slopeWeight = table.slope[slopeIndex];
     for (int i = 0; i < count; ++i, line.advance()) {
-        int centre = static_cast<int>(line.minor >> positionBits);
+        int linePixel = static_cast<int>(line.minor >> positionBits);
         int fraction = static_cast<int>((line.minor >> (positionBits - 5)) & 31);
         int alpha = static_cast<int>(channelByte(line.color[3]));
         uint32_t fresh = line.pixel();
         // d is the distance from the line to each pixel's centre in 1/32 pixel,
         // starting one pixel before the line's own; the profile ends at 48.
-        for (int offset = -1, d = fraction + 16; d > -48; ++offset, d -= 32) {
+        for (int offset = -1, d = fraction + 16; offset <= 2; ++offset, d -= 32) {
+            if (std::abs(d) >= 48) continue;
             int coverage = table.profile[std::abs(d)] * slopeWeight * alpha / (256 * 255);
-            uint32_t* pixel = pixelAt(line, static_cast<int>(line.major), centre + offset);
+            uint32_t* pixel = pixelAt(line, static_cast<int>(line.major), linePixel + offset);
             if (pixel) *pixel = blend(*pixel, fresh, coverage);
         }
     }

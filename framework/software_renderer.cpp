@@ -13,8 +13,9 @@ namespace {
 bool isFinite(const PolygonVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 }  // namespace
 
-SoftwareRenderer::SoftwareRenderer(uint32_t* target, int width, int height)
+SoftwareRenderer::SoftwareRenderer(uint32_t* target, uint32_t* secondBuffer, int width, int height)
     : target_(target),
+      secondBuffer_(secondBuffer),
       width_(width),
       height_(height),
       clipBox_{7, width - 7, 5, height - 5},
@@ -169,6 +170,10 @@ void SoftwareRenderer::drawOutline() {
         fill_.fillTextured(outline_, texture_);
     } else if (primitive_ == Polygon8) {
         fill_.fillGouraud(outline_);
+    } else if (flatSpans_ == FlatSpans::Plain) {
+        fill_.fillPlain(outline_, colorWord());
+    } else if (flatSpans_ == FlatSpans::Translucent) {
+        fill_.fillTranslucent(outline_, colorWord(), newWeight_, oldWeight_);
     } else {
         fill_.fillFlat(outline_, colorWord());
     }

@@ -47,7 +47,7 @@ TEST(SoftwareRendererGL, FillsTheSamePixelsAsOpenGL) {
     glViewport(0, 0, 1024, 768);
 
     FrameBitmap frame(640, 480);
-    SoftwareRenderer software(frame.pixels(), 640, 480);
+    SoftwareRenderer software(frame.pixels(), nullptr, 640, 480);
     software.setClipEnabled(false);
     drawScene(software);
 

@@ -1,16 +1,18 @@
 #include "framework/blend_table.h"
 #include "framework/frame_bitmap.h"
 #include "framework/image.h"
+#include "framework/pixel_word.h"
 #include "framework/software_renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <random>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -69,11 +71,75 @@ bool insideConvex(const std::vector<std::pair<double, double>>& corners, double 
     return positive == 0 || negative == 0;
 }
 
+struct ShadedCorner {
+    float x;
+    float y;
+    std::array<double, 3> rgb;
+};
+
+// The pixels of a convex Gouraud outline by the fill rule, worked out in
+// floating point: -1 where nothing is drawn, else the expected 0xRRGGBB. Rows
+// are sampled at their centres from the top corner's rounded y to the bottom
+// corner's; down each side the corners' colours mix by height; along a row the
+// left side's colour belongs to pixel round(left x) and changes by a gradient
+// fixed for the outline, through the top (the leftmost corner on the topmost
+// row), the bottom (the first corner on the lowest row) and the remaining one
+// of the first three corners; the outlines tested have the top and the bottom
+// among those three.
+std::vector<int> expectedShading(const std::vector<ShadedCorner>& corners) {
+    auto rowOf = [](double y) { return std::floor(y + 0.5); };
+    std::size_t top = 0;
+    std::size_t bottom = 0;
+    for (std::size_t i = 1; i < corners.size(); ++i) {
+        double row = rowOf(corners[i].y);
+        if (row < rowOf(corners[top].y) || (row == rowOf(corners[top].y) && corners[i].x < corners[top].x)) top = i;
+        if (row > rowOf(corners[bottom].y)) bottom = i;
+    }
+    std::size_t third = 3 - top - bottom;
+    const ShadedCorner& a = corners[top];
+    const ShadedCorner& b = corners[bottom];
+    const ShadedCorner& c = corners[third];
+    double share = (c.y - a.y) / (b.y - a.y);
+    double across = c.x - (a.x + (b.x - a.x) * share);
+    std::array<double, 3> gradient{};
+    for (int k = 0; k < 3; ++k) gradient[k] = (c.rgb[k] - (a.rgb[k] + (b.rgb[k] - a.rgb[k]) * share)) / across;
+
+    std::vector<int> pixels(canvasWidth * canvasHeight, -1);
+    for (int row = static_cast<int>(rowOf(a.y)); row < rowOf(b.y); ++row) {
+        double centre = row + 0.5;
+        double leftX = 1e9;
+        double rightX = -1e9;
+        std::array<double, 3> leftRgb{};
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const ShadedCorner& p = corners[i];
+            const ShadedCorner& q = corners[(i + 1) % corners.size()];
+            if ((centre - p.y) * (centre - q.y) >= 0) continue;
+            double along = (centre - p.y) / (q.y - p.y);
+            double x = p.x + (q.x - p.x) * along;
+            rightX = std::max(rightX, x);
+            if (x >= leftX) continue;
+            leftX = x;
+            for (int k = 0; k < 3; ++k) leftRgb[k] = p.rgb[k] + (q.rgb[k] - p.rgb[k]) * along;
+        }
+        int first = static_cast<int>(std::floor(leftX + 0.5));
+        int end = static_cast<int>(std::floor(rightX + 0.5));
+        for (int x = first; x < end; ++x) {
+            int word = 0;
+            for (int k = 0; k < 3; ++k) {
+                double value = std::floor(leftRgb[k] + gradient[k] * (x - first) + 0.5);
+                word = word << 8 | static_cast<int>(std::clamp(value, 0.0, 255.0));
+            }
+            pixels[row * canvasWidth + x] = word;
+        }
+    }
+    return pixels;
+}
+
 }  // namespace
 
 TEST(SoftwareRenderer, UnsupportedOperationsThrowZeroAndStateReadsBack) {
     FrameBitmap frame(canvasWidth, canvasHeight);
-    SoftwareRenderer renderer(frame.pixels(), canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, canvasWidth, canvasHeight);
     auto throwsZero = [](auto call) {
         try {
             call();
@@ -103,7 +169,7 @@ TEST(SoftwareRenderer, UnsupportedOperationsThrowZeroAndStateReadsBack) {
 
 TEST(SoftwareRenderer, FlatOutlinesFillThePixelsWhoseCentresTheyCover) {
     GuardedFrame frame(canvasWidth, canvasHeight);
-    SoftwareRenderer renderer(frame.pixels(), canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, canvasWidth, canvasHeight);
     renderer.setClipEnabled(false);
     renderer.color(1.0f, 0.5f, 0.0f, 0.3f);
 
@@ -156,12 +222,36 @@ TEST(SoftwareRenderer, FlatOutlinesFillThePixelsWhoseCentresTheyCover) {
         }
     }
     EXPECT_EQ(mismatches, 0);
+
+    // Cut to the clip box, an outline over the whole frame fills the pixels
+    // whose centres lie strictly inside it: x 7..56, y 5..42. Plain spans keep
+    // the spare byte; translucent ones mix with the pixels below through the
+    // blend table by the two weights.
+    std::fill(frame.pixels(), frame.pixels() + canvasWidth * canvasHeight, 0x7F000000u);
+    renderer.setClipEnabled(true);
+    renderer.setFlatSpans(SoftwareRenderer::FlatSpans::Plain);
+    renderer.color(0.2f, 0.4f, 0.6f, 1);
+    outline(renderer, Renderer::Polygon, {{-5, -5}, {70, -5}, {70, 60}, {-5, 60}});
+    EXPECT_EQ(frame.litCount(canvasHeight), 50 * 38);
+    EXPECT_EQ(frame.pixels()[5 * canvasWidth + 7], 0x7F336699u);
+    EXPECT_EQ(frame.at(56, 42), 0x336699u);
+    EXPECT_EQ(frame.at(57, 42) | frame.at(56, 43) | frame.at(6, 5) | frame.at(7, 4), 0u);
+    renderer.setFlatSpans(SoftwareRenderer::FlatSpans::Translucent);
+    renderer.setTranslucency(200, 100);
+    renderer.color(1, 1, 1, 1);
+    outline(renderer, Renderer::Polygon, {{20, 10}, {30, 10}, {30, 20}, {20, 20}});
+    auto share = [](int weight, int channel) {
+        return static_cast<int>(weight / static_cast<double>(255.0f) * channel);
+    };
+    auto mixed = [&](int old) { return static_cast<uint32_t>(std::min(255, share(200, 255) + share(100, old))); };
+    EXPECT_EQ(frame.pixels()[15 * canvasWidth + 25], 0x7F000000u | pixelWord(mixed(0x33), mixed(0x66), mixed(0x99)));
+    EXPECT_EQ(frame.at(30, 15), 0x336699u);
     EXPECT_TRUE(frame.guardsIntact());
 }
 
 TEST(SoftwareRenderer, LinesAreWalkedAlongTheirLongerAxisAndClipped) {
     GuardedFrame frame(canvasWidth, canvasHeight);
-    SoftwareRenderer renderer(frame.pixels(), canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, canvasWidth, canvasHeight);
     renderer.setSmooth(false);
     frame.pixels()[20 * canvasWidth + 30] = 0x7F000000u;
 
@@ -201,43 +291,54 @@ TEST(SoftwareRenderer, LinesAreWalkedAlongTheirLongerAxisAndClipped) {
     EXPECT_TRUE(frame.guardsIntact());
 }
 
-TEST(SoftwareRenderer, ShadedAndTexturedOutlines) {
+TEST(SoftwareRenderer, GouraudOutlinesFollowTheirRule) {
     GuardedFrame frame(canvasWidth, canvasHeight);
-    SoftwareRenderer renderer(frame.pixels(), canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, canvasWidth, canvasHeight);
     renderer.setClipEnabled(false);
 
-    // Each corner keeps the colour it was given with; inside, the colours mix
-    // as on a plane, both ways round and cut by the clip box.
-    auto shaded = [&](bool reversed) {
-        std::vector<std::tuple<float, float, float, float, float>> corners = {
-            {0, 0, 1, 0, 0}, {64, 0, 0, 1, 0}, {0, 48, 0, 0, 1}};
-        if (reversed) std::reverse(corners.begin(), corners.end());
+    // A quad whose colours lie on no plane, listed both ways round: the
+    // change along the rows comes from a different corner each time, and in
+    // the first listing not from the one farthest across. The first listing
+    // has the corner after the top on the right, and fills all the same.
+    const ShadedCorner quad[4] = {{8.2f, 4.3f, {255, 0, 0}},
+                                  {40.6f, 10.1f, {0, 255, 0}},
+                                  {56.3f, 40.2f, {0, 0, 255}},
+                                  {4.4f, 30.7f, {255, 255, 255}}};
+    const int listings[2][4] = {{0, 1, 2, 3}, {0, 3, 2, 1}};
+    for (int listing = 0; listing < 2; ++listing) {
+        std::vector<ShadedCorner> corners;
+        for (int index : listings[listing]) corners.push_back(quad[index]);
+        std::fill(frame.pixels(), frame.pixels() + canvasWidth * canvasHeight, 0u);
         renderer.begin(Renderer::Polygon8);
-        for (auto [x, y, r, g, b] : corners) {
-            renderer.color(r, g, b, 1);
-            renderer.vertex(x, y, 0);
+        for (const ShadedCorner& corner : corners) {
+            renderer.color(corner.rgb[0] / 255.0f, corner.rgb[1] / 255.0f, corner.rgb[2] / 255.0f, 1);
+            renderer.vertex(corner.x, corner.y, 1);
         }
         renderer.end();
-    };
-    auto expectPlane = [&](int x, int y) {
-        double g = (x + 0.5) / 64.0;
-        double b = (y + 0.5) / 48.0;
-        uint32_t pixel = frame.at(x, y);
-        EXPECT_NEAR(static_cast<int>(pixel >> 16), (1 - g - b) * 255, 1) << x << "," << y;
-        EXPECT_NEAR(static_cast<int>((pixel >> 8) & 0xFF), g * 255, 1) << x << "," << y;
-        EXPECT_NEAR(static_cast<int>(pixel & 0xFF), b * 255, 1) << x << "," << y;
-    };
-    shaded(false);
-    expectPlane(0, 0);
-    expectPlane(30, 10);
-    expectPlane(10, 35);
-    std::fill(frame.pixels(), frame.pixels() + canvasWidth * canvasHeight, 0u);
-    renderer.setClipEnabled(true);
-    shaded(true);
-    EXPECT_EQ(frame.at(6, 10), 0u);
-    EXPECT_EQ(frame.at(10, 4), 0u);
-    expectPlane(7, 5);
-    expectPlane(30, 10);
+        std::vector<int> expected = expectedShading(corners);
+        int misplaced = 0;
+        int offColour = 0;
+        for (int y = 0; y < canvasHeight; ++y) {
+            for (int x = 0; x < canvasWidth; ++x) {
+                uint32_t pixel = frame.at(x, y);
+                int want = expected[y * canvasWidth + x];
+                misplaced += (want >= 0) != (pixel != 0);
+                if (want < 0) continue;
+                for (int shift : {16, 8, 0}) {
+                    offColour += std::abs(static_cast<int>((pixel >> shift) & 0xFF) - ((want >> shift) & 0xFF)) > 1;
+                }
+            }
+        }
+        EXPECT_EQ(misplaced, 0) << "listing " << listing;
+        EXPECT_EQ(offColour, 0) << "listing " << listing;
+    }
+    EXPECT_TRUE(frame.guardsIntact());
+}
+
+TEST(SoftwareRenderer, TexturedOutlines) {
+    GuardedFrame frame(canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, canvasWidth, canvasHeight);
+    renderer.setClipEnabled(false);
 
     // A 2 x 2 texture stretched over a square; without one, the colour.
     uint32_t texels[4] = {0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu};
@@ -258,7 +359,8 @@ TEST(SoftwareRenderer, ShadedAndTexturedOutlines) {
 
 TEST(SoftwareRenderer, WildCoordinatesNeverWriteOutsideTheFrame) {
     GuardedFrame frame(canvasWidth, canvasHeight);
-    SoftwareRenderer renderer(frame.pixels(), canvasWidth, canvasHeight);
+    GuardedFrame second(canvasWidth, canvasHeight);
+    SoftwareRenderer renderer(frame.pixels(), second.pixels(), canvasWidth, canvasHeight);
     uint32_t texel = 0xFF123456u;
     Image image(&texel, 1, 1, false);
     renderer.setTexture(&image);
@@ -295,4 +397,6 @@ TEST(SoftwareRenderer, WildCoordinatesNeverWriteOutsideTheFrame) {
     outline(renderer, Renderer::Polygon, {{-1e30f, -1e30f}, {-1e30f, 1e30f}, {1e30f, 1e30f}, {1e30f, -1e30f}});
     EXPECT_EQ(frame.litCount(canvasHeight), canvasWidth * canvasHeight);
     EXPECT_TRUE(frame.guardsIntact());
+    EXPECT_EQ(second.litCount(canvasHeight), 0) << "the second buffer only travels along";
+    EXPECT_TRUE(second.guardsIntact());
 }
