@@ -1,6 +1,5 @@
 #include "framework/pack_file_provider.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <optional>
@@ -20,21 +19,48 @@ namespace {
 // Deflate cannot expand one byte into more than this many.
 constexpr int64_t kMaxInflateRatio = 1032;
 
-// Splits the pack's header into whitespace-separated tokens, never reading
-// past the bytes it was given.
-class HeaderTokenizer {
+// Reads the header as the pack's scanf-style layout ("%s", then
+// "Entries=%d Size=%d ", then "entry=%s %d %d " per entry) reads it: every
+// field may follow any run of white space, a number may carry a sign, and a
+// field ends where its characters do. Never reads past the bytes it was given.
+class HeaderReader {
 public:
-    HeaderTokenizer(const uint8_t* begin, const uint8_t* end) : at_(begin), end_(end) {}
+    HeaderReader(const uint8_t* begin, const uint8_t* end) : at_(begin), end_(end) {}
 
-    // The next token; empty at the end of the bytes.
-    std::string_view next() {
+    // The next run of characters that are not white space; empty at the end.
+    std::string_view word() {
         skipBlanks();
         const uint8_t* start = at_;
         while (at_ < end_ && !std::isspace(*at_)) ++at_;
         return {reinterpret_cast<const char*>(start), static_cast<size_t>(at_ - start)};
     }
 
-    // Skips the blanks behind the last token; the data starts there.
+    // Whether `key` comes next; the reader stands behind it when it does.
+    bool takeKey(std::string_view key) {
+        skipBlanks();
+        std::string_view rest(reinterpret_cast<const char*>(at_), static_cast<size_t>(end_ - at_));
+        if (!rest.starts_with(key)) return false;
+        at_ += key.size();
+        return true;
+    }
+
+    // A decimal number with an optional sign; none when no digit comes or
+    // the value does not fit 32 bits.
+    std::optional<int32_t> number() {
+        skipBlanks();
+        const bool negative = at_ < end_ && *at_ == '-';
+        if (at_ < end_ && (*at_ == '-' || *at_ == '+')) ++at_;
+        if (at_ == end_ || !std::isdigit(*at_)) return std::nullopt;
+        uint64_t magnitude = 0;
+        auto [stop, error] = std::from_chars(reinterpret_cast<const char*>(at_),
+                                             reinterpret_cast<const char*>(end_), magnitude);
+        at_ = reinterpret_cast<const uint8_t*>(stop);
+        const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
+        if (error != std::errc() || magnitude > limit) return std::nullopt;
+        return static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
+    }
+
+    // Skips the blanks behind the last field; the data starts there.
     const uint8_t* skipBlanks() {
         while (at_ < end_ && std::isspace(*at_)) ++at_;
         return at_;
@@ -45,16 +71,9 @@ private:
     const uint8_t* end_;
 };
 
-std::optional<int32_t> parseNumber(std::string_view text) {
-    int32_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-std::optional<int32_t> parseField(std::string_view token, std::string_view key) {
-    if (!token.starts_with(key)) return std::nullopt;
-    return parseNumber(token.substr(key.size()));
+std::optional<int32_t> keyedNumber(HeaderReader& header, std::string_view key) {
+    if (!header.takeKey(key)) return std::nullopt;
+    return header.number();
 }
 
 [[noreturn]] void fail(const std::string& path, const std::string& problem) {
@@ -100,22 +119,27 @@ void PackFileProvider::load() {
         fail(path_, "cannot be read");
     }
 
-    HeaderTokenizer header(bytes.data(), bytes.data() + bytes.size());
-    if (header.next() != pack_format::kMagic) fail(path_, "is not a resource pack");
-    std::optional<int32_t> count = parseField(header.next(), pack_format::kEntriesKey);
+    HeaderReader header(bytes.data(), bytes.data() + bytes.size());
+    // The first word names the format and is not compared: packs whose word
+    // differs load all the same.
+    header.word();
+    std::optional<int32_t> count = keyedNumber(header, pack_format::kEntriesKey);
     if (!count || *count < 0) fail(path_, "bad entry count");
-    std::optional<int32_t> unpackedSize = parseField(header.next(), pack_format::kSizeKey);
+    std::optional<int32_t> unpackedSize = keyedNumber(header, pack_format::kSizeKey);
     if (!unpackedSize || *unpackedSize < 0) fail(path_, "bad unpacked size");
 
     // The count is not trusted for allocation: a short header ends the loop.
     std::vector<PackEntry> listed;
     for (int32_t i = 0; i < *count; ++i) {
-        std::string_view token = header.next();
-        std::optional<int32_t> offset = parseNumber(header.next());
-        std::optional<int32_t> length = parseNumber(header.next());
-        std::string_view name = token.substr(std::min(token.size(), pack_format::kEntryKey.size()));
-        if (!token.starts_with(pack_format::kEntryKey) || name.empty() ||
-            name.size() > pack_format::kMaxNameLength || !offset || !length) {
+        std::string_view name;
+        std::optional<int32_t> offset;
+        std::optional<int32_t> length;
+        if (header.takeKey(pack_format::kEntryKey)) {
+            name = header.word();
+            offset = header.number();
+            length = header.number();
+        }
+        if (name.empty() || name.size() > pack_format::kMaxNameLength || !offset || !length) {
             fail(path_, "entry " + std::to_string(i + 1) + " of " + std::to_string(*count) + " is malformed");
         }
         listed.push_back({std::string(name), *offset, *length});

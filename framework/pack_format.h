@@ -3,14 +3,16 @@
 #include <cstddef>
 #include <string_view>
 
-// The resource pack: a text header of whitespace-separated tokens, then,
-// from the first byte that is not whitespace to the end of the file, one
-// zlib stream holding the entries' bytes.
+// The resource pack: a text header, then, from the first byte that is not
+// white space to the end of the file, one zlib stream holding the entries'
+// bytes. The header is read the way scanf reads these lines:
 //
 //   $$$kestrune$$$v1.0
-//   Entries=<count> Size=<unpacked bytes>
-//   entry=<name> <offset> <length>        (once per entry)
+//   Entries=%d Size=%d                    (entry count, unpacked bytes)
+//   entry=%s %d %d                        (name, offset, length; per entry)
 //
+// Any run of white space may stand before a field, numbers are decimal and
+// may carry a sign, and the first word is skipped without being compared.
 // Offsets and lengths count bytes of the unpacked data; names are the exact
 // paths by which the show requests the files.
 namespace pack_format {

@@ -135,11 +135,58 @@ TEST(FileSystem, LooseFileWinsAndThePackIsReadOnlyWhenNeeded) {
         withBrokenPack.open("data/none.png");
         FAIL();
     } catch (const zentac::Exception& error) {
-        EXPECT_EQ(Message(error), "resource pack data/broken.vorn: is not a resource pack");
+        EXPECT_EQ(Message(error), "resource pack data/broken.vorn: bad entry count");
     }
 
     EXPECT_EQ(&FileSystem::instance(), &FileSystem::instance());
     EXPECT_EQ(Drain(FileSystem::instance().open("data/bg.png")), "loose");
+}
+
+TEST(PackFileProvider, ReadsTheHeaderAsScanfDoesWhateverItsFirstWord) {
+    TempFolder folder;
+    folder.write("data/bg.png", Binary());
+    folder.write("data/sub/v.txt", "vertices");
+    ASSERT_EQ(Pack(folder, "data/res.vorn data"), 0);
+    const std::vector<uint8_t> valid = ReadBytes(folder / "data/res.vorn");
+    // The tool's header: the magic word, the counts and each entry, each on a line.
+    auto headerEnd = valid.begin();
+    for (int line = 0; line < 2 + 2; ++line) headerEnd = std::find(headerEnd, valid.end(), '\n') + 1;
+    std::istringstream tokens(std::string(valid.begin(), headerEnd));
+    std::vector<std::string> words{std::istream_iterator<std::string>(tokens), std::istream_iterator<std::string>()};
+    ASSERT_EQ(words.size(), 1u + 2 + 3 * 2);
+
+    // Another magic word; white space and a plus sign before every number
+    // and every name.
+    std::string header = "$$$other-pack$$$v0.1";
+    for (size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        size_t value = word.find('=') + 1;  // 0 for a bare number
+        bool isNumber = std::isdigit(static_cast<unsigned char>(word[value]));
+        header += " \t\r\n" + word.substr(0, value) + (value ? " \t" : "") + (isNumber ? "+" : "") + word.substr(value);
+    }
+    header += "\n";
+    std::filesystem::remove_all(folder.path() / "data");
+    std::vector<uint8_t> changed(header.begin(), header.end());
+    changed.insert(changed.end(), headerEnd, valid.end());
+    folder.write("data/res.vorn", changed);
+    WorkingDirectory inFolder(folder.path());
+
+    // Only the pack has the files.
+    FileSystem files;
+    files.addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
+    EXPECT_EQ(Drain(files.open("data/bg.png")), Binary());
+    EXPECT_EQ(Drain(files.open("data/sub/v.txt")), "vertices");
+
+    // A sign must stand right before the digits, as for scanf.
+    for (const char* count : {"Entries=+-2", "Entries=+ 2", "Entries=- 2", "Entries= Size=0"}) {
+        PackFileProvider pack(folder.write("bad.vorn", "magic " + std::string(count) + " Size=0 "));
+        try {
+            pack.exists("data/bg.png");
+            ADD_FAILURE() << count;
+        } catch (const zentac::Exception& error) {
+            EXPECT_TRUE(Message(error).ends_with(": bad entry count")) << count << ": " << Message(error);
+        }
+    }
 }
 
 TEST(PackFileProvider, EveryDamageToAValidPackEndsInAnErrorOrAnInBoundsRead) {
@@ -168,7 +215,7 @@ TEST(PackFileProvider, EveryDamageToAValidPackEndsInAnErrorOrAnInBoundsRead) {
                             (at == 0 || !std::isdigit(static_cast<unsigned char>(header[at - 1])));
         if (!startsNumber) continue;
         size_t end = header.find_first_not_of("0123456789", at);
-        for (const char* value : {"0", "-1", "2147483647", "-2147483648", "99999999999"}) {
+        for (const char* value : {"0", "-1", "+2147483647", "-2147483648", "-2147483649", "+99999999999", "+-1"}) {
             std::string changed = header.substr(0, at) + value + header.substr(end);
             damaged.emplace_back(changed.begin(), changed.end());
             damaged.back().insert(damaged.back().end(), valid.begin() + header.size(), valid.end());

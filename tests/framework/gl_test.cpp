@@ -1,9 +1,11 @@
 #include "framework/frame_buffer.h"
 #include "framework/gl_renderer.h"
 #include "framework/image.h"
+#include "platform/gl_surface.h"
 #include "tests/shared_window.h"
 
 #include <GL/glew.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -38,6 +40,14 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(GLTest, WindowOpensAtTheTopLeftCorner) {
+    int x = -1;
+    int y = -1;
+    SDL_GetWindowPosition(host::surfaceWindow(), &x, &y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+}
 
 TEST_F(GLTest, ClearsAndMapsTheVirtualScreenOntoTheWindow) {
     renderer.clear(1, 0, 0);

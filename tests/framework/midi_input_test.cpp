@@ -12,6 +12,7 @@
 #include "framework/midi_message_ring.h"
 #include "framework/midi_pattern.h"
 #include "framework/timer.h"
+#include "platform/midi_event_word.h"
 #include "platform/ticks.h"
 #include "tests/framework/midi_test_listener.h"
 
@@ -159,6 +160,35 @@ TEST_F(MidiInputTest, AFullRingKeepsWhatIsUnread) {
     frameAt(20);
     EXPECT_EQ(listener.notes, static_cast<int>(MidiMessageRing::kSlots) + 1);
     EXPECT_EQ(input.droppedMessages(), 1u);
+}
+
+// What a sequencer application sends, through the sequencer layer's
+// conversion: a bank select as one 14-bit controller and notes with a
+// duration.
+TEST_F(MidiInputTest, SequencerEventsDriveTheListeners) {
+    LoggingListener listener("S", log);
+    MidiPattern pattern(129, 4, 16, 4);
+    pattern.addNote(&listener, 36, 0);
+    pattern.setHandler(&listener);
+    pattern.applyTo(input);
+
+    auto sendEvent = [this](snd_seq_event_type_t type, auto fill) {
+        snd_seq_event_t event{};
+        event.type = type;
+        fill(event);
+        const host::MidiEventWords words = host::midiEventWords(event);
+        for (uint32_t message : words.now()) input.enqueue(message);
+    };
+    sendEvent(SND_SEQ_EVENT_CONTROL14, [](snd_seq_event_t& event) { event.data.control.value = 1; });
+    sendEvent(SND_SEQ_EVENT_PGMCHANGE, [](snd_seq_event_t& event) { event.data.control.value = 1; });
+    sendEvent(SND_SEQ_EVENT_START, [](snd_seq_event_t&) {});
+    sendEvent(SND_SEQ_EVENT_CLOCK, [](snd_seq_event_t&) {});
+    sendEvent(SND_SEQ_EVENT_NOTE, [](snd_seq_event_t& event) {
+        event.data.note.note = 36;
+        event.data.note.duration = 96;
+    });
+    input.update();
+    EXPECT_EQ(log, (std::vector<std::string>{"S select 129", "S start 129", "S note 129/36/0"}));
 }
 
 TEST(MidiMessageRing, TwoWritersAgainstOneReader) {
