@@ -19,6 +19,19 @@ AudioRecorder& AudioRecorder::instance() {
     return *recorder;
 }
 
+void AudioRecorder::resetToStart() {
+    free();
+    bands_.reset();
+    weighting_.reset();
+    lastFetchTime_ = -1;
+    bins_.fill(0.0f);
+    inputLevel_ = 0.0f;
+    weight_ = 0.0f;
+    appliedInputLevel_ = -1.0f;
+    appliedWeight_ = -1.0f;
+    inputIndex_ = 0;
+}
+
 void AudioRecorder::start(int inputIndex) { start(inputIndex, std::make_unique<host::AudioCapture>(0)); }
 
 void AudioRecorder::start(int inputIndex, std::unique_ptr<host::SoundInput> input) {

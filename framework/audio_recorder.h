@@ -15,6 +15,8 @@ public:
     static constexpr int binCount = 512;
 
     static AudioRecorder& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
     AudioRecorder(const AudioRecorder&) = delete;
     AudioRecorder& operator=(const AudioRecorder&) = delete;
 

@@ -112,6 +112,14 @@ bool isQuitRequested() { return quit; }
 
 void requestQuit() { quit = true; }
 
+void resetToStart() {
+    quit = false;
+    mouseXPos = -1;
+    mouseYPos = -1;
+    clicked = false;
+    buttonDown = false;
+}
+
 bool mouseClicked() {
     bool was = clicked;
     clicked = false;

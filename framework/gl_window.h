@@ -12,6 +12,9 @@ void setFullscreen(int width, int height, bool fullscreen);
 void restoreDisplayMode();
 bool isQuitRequested();
 void requestQuit();
+// Back to the state of a fresh process (test programs run many cases in one).
+// The quit request and the mouse; a window that is open stays open.
+void resetToStart();
 bool mouseClicked();
 bool mouseDown();
 int mouseX();

@@ -17,6 +17,7 @@ void setBackend(int n) { backend = n; }
 void resetToStart() {
     backend = Retired;
     RetiredBackend::resetToStart();
+    GLWindow::resetToStart();
 }
 
 uint32_t getTickCount() { return host::tickCount(); }

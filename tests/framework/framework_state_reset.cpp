@@ -1,3 +1,4 @@
+#include "framework/audio_recorder.h"
 #include "framework/event_recorder.h"
 #include "framework/file_system.h"
 #include "framework/image_cache.h"
@@ -27,6 +28,7 @@ const ResetAfterEachTest frameworkState([] {
     EventRecorder::instance().resetToStart();
     MidiInput::instance().resetToStart();
     MidiKeyRegistry::instance().resetToStart();
+    AudioRecorder::instance().resetToStart();
 });
 
 }  // namespace
