@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -194,8 +195,8 @@ constexpr int clipWidth = 48;
 constexpr int clipHeight = 32;
 constexpr int clipFrames = 40;
 
-// A clip of real JPEG pictures, a gradient that moves, in RIFFs of 6000
-// bytes: several "AVIX" extensions follow the first RIFF.
+// A clip of real JPEG pictures, noise that changes from frame to frame, in
+// RIFFs of 6000 bytes: several "AVIX" extensions follow the first RIFF.
 std::vector<Bytes> writeClip(const std::string& path) {
     JpegFrameEncoder encoder(clipWidth, clipHeight, 0.9f);
     host::AviFile file(clipWidth, clipHeight, 30, 6000);
@@ -203,7 +204,9 @@ std::vector<Bytes> writeClip(const std::string& path) {
     std::vector<Bytes> written;
     std::vector<uint32_t> pixels(clipWidth * clipHeight);
     for (int frame = 0; frame < clipFrames; ++frame) {
-        for (int i = 0; i < clipWidth * clipHeight; ++i) pixels[i] = static_cast<uint32_t>(i * 2654435761u >> (frame % 24));
+        for (int i = 0; i < clipWidth * clipHeight; ++i) {
+            pixels[i] = static_cast<uint32_t>(i * 2654435761u >> (frame % 24));
+        }
         EXPECT_TRUE(encoder.encode(pixels.data()));
         written.emplace_back(encoder.data(), encoder.data() + encoder.size());
         EXPECT_TRUE(file.writeFrame(encoder.data(), encoder.size()));
@@ -234,6 +237,8 @@ TEST(AviFile, WritesMotionJpegInExtensionRiffsWithEveryIndex) {
     EXPECT_EQ(avi.riffKinds[0], "AVI ");
     for (std::size_t i = 1; i < avi.riffKinds.size(); ++i) EXPECT_EQ(avi.riffKinds[i], "AVIX");
     for (uint32_t size : avi.riffSizes) EXPECT_LE(size + 8, 6000u);
+    EXPECT_TRUE(std::any_of(written.begin(), written.end(), [](const Bytes& frame) { return frame.size() % 2; }))
+        << "an odd-sized picture is padded";
     EXPECT_EQ(avi.frames, written);
     EXPECT_EQ(avi.handler, "MJPG");
     EXPECT_EQ(avi.compression, "MJPG");
@@ -282,7 +287,9 @@ TEST(AviFile, ReportsFailedWritesAndRefusesFramesItHasNoRoomFor) {
         ASSERT_TRUE(full.open(path.c_str()));
         const Bytes tooLarge(3200, 1);
         EXPECT_FALSE(full.writeFrame(tooLarge.data(), tooLarge.size()));
-        for (uint32_t i = 0; i < host::AviFile::riffSlots; ++i) ASSERT_TRUE(full.writeFrame(frame.data(), frame.size()));
+        for (uint32_t i = 0; i < host::AviFile::riffSlots; ++i) {
+            ASSERT_TRUE(full.writeFrame(frame.data(), frame.size()));
+        }
         EXPECT_FALSE(full.writeFrame(frame.data(), frame.size()));
         EXPECT_TRUE(full.close()) << "what was written stays a whole file";
     }
@@ -318,7 +325,9 @@ TEST(AviWriter, WritesJpegPicturesOfTheFramesAndThrowsOnFailure) {
     // Decoded as blue, green, red bytes; the middle of each quarter.
     const uint32_t expected[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
     for (int quarter = 0; quarter < 4; ++quarter) {
-        const uint8_t* pixel = picture.Image() + (4 + 8 * (quarter / 2)) * picture.Pitch() + (4 + 8 * (quarter % 2)) * 3;
+        const int x = 4 + 8 * (quarter % 2);
+        const int y = 4 + 8 * (quarter / 2);
+        const uint8_t* pixel = picture.Image() + y * picture.Pitch() + x * 3;
         for (int channel = 0; channel < 3; ++channel) {
             EXPECT_NEAR(pixel[channel], expected[quarter] >> (8 * channel) & 0xFF, 12)
                 << "quarter " << quarter << " channel " << channel;
