@@ -10,6 +10,8 @@ namespace {
 
 constexpr uint32_t progressInterval = 500;  // ms
 constexpr int barLength = 30;
+// Keeps the whole show's pictures at a size that one file holds well.
+constexpr float jpegQuality = 0.9f;
 
 std::string formatted(const char* format, int first, int second = 0) {
     char text[128];
@@ -20,25 +22,16 @@ std::string formatted(const char* format, int first, int second = 0) {
 }  // namespace
 
 AviWriter::AviWriter(const std::string& fileName, int width, int height, int rate)
-    : fileName_(fileName), width_(width), height_(height), file_(width, height, rate) {
-    rows_.resize(file_.frameBytes());
+    : fileName_(fileName), file_(width, height, rate), encoder_(width, height, jpegQuality) {
     if (!file_.open(fileName.c_str())) fail("Couldn't create avi-file!");
 }
 
 void AviWriter::writeFrame(const uint32_t* pixels) {
-    // The file wants rows bottom row first, three bytes per pixel.
-    for (int row = 0; row < height_; ++row) {
-        const uint32_t* in = pixels + static_cast<std::size_t>(height_ - 1 - row) * width_;
-        uint8_t* out = rows_.data() + static_cast<std::size_t>(row) * file_.rowBytes();
-        for (int x = 0; x < width_; ++x) {
-            out[3 * x] = static_cast<uint8_t>(in[x]);
-            out[3 * x + 1] = static_cast<uint8_t>(in[x] >> 8);
-            out[3 * x + 2] = static_cast<uint8_t>(in[x] >> 16);
-        }
-    }
     const uint32_t before = Platform::getTickCount();
     if (framesWritten_ == 0) renderStart_ = before;
-    if (!file_.writeFrame(rows_.data())) fail("Couldn't write to video stream");
+    if (!encoder_.encode(pixels) || !file_.writeFrame(encoder_.data(), encoder_.size())) {
+        fail("Couldn't write to video stream");
+    }
     ++framesWritten_;
     const uint32_t after = Platform::getTickCount();
     writeTimeSum_ += after - before;

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "framework/jpeg_frame_encoder.h"
 #include "platform/avi_file.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Writes the offline render's frames into an AVI file and shows the progress
-// in the log. A failure shows a box with the reason and throws the integer 0;
-// the file is closed with what was written so far.
+// Writes the offline render's frames as Motion-JPEG into an AVI file and
+// shows the progress in the log. A failure (the disk full, the file at its
+// size limit) shows a box with the reason and throws the integer 0. A full
+// file is closed whole with the frames it took; after a failed write it
+// lacks its indexes.
 class AviWriter {
 public:
     AviWriter(const std::string& fileName, int width, int height, int rate);
@@ -23,10 +26,8 @@ private:
     void printProgress();
 
     std::string fileName_;
-    int width_;
-    int height_;
     host::AviFile file_;
-    std::vector<uint8_t> rows_;
+    JpegFrameEncoder encoder_;
     int framesWritten_ = 0;
     int totalFrames_ = -1;
     uint32_t renderStart_ = 0;

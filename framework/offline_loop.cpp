@@ -1,7 +1,5 @@
 #include "framework/offline_loop.h"
 
-#include "framework/avi_writer.h"
-#include "framework/frame_bitmap.h"
 #include "framework/frame_capture.h"
 #include "framework/log.h"
 #include "framework/render_context.h"
@@ -16,32 +14,31 @@ constexpr int videoWidth = 640;
 constexpr int videoHeight = 480;
 constexpr int videoRate = 30;
 
-// The frame bitmap is published only while the render runs.
-class PublishedFrame {
-public:
-    PublishedFrame() { RenderContext::instance().setFrameBitmap(&frame_); }
-    ~PublishedFrame() { RenderContext::instance().setFrameBitmap(nullptr); }
-    FrameBitmap& frame() { return frame_; }
-
-private:
-    FrameBitmap frame_{videoWidth, videoHeight};
-};
-
 }  // namespace
 
-uint64_t runOfflineLoop(SceneManager& scenes, WindowSystem& window) {
-    AviWriter writer("Vaduz.avi", videoWidth, videoHeight, videoRate);
+OfflineRender::OfflineRender(const std::string& fileName)
+    : writer_(fileName, videoWidth, videoHeight, videoRate), frame_(videoWidth, videoHeight) {
     Timer::instance().setFixedStep(true);
-    PublishedFrame published;
+    RenderContext::instance().setFrameBitmap(&frame_);
+}
+
+OfflineRender::~OfflineRender() { RenderContext::instance().setFrameBitmap(nullptr); }
+
+void OfflineRender::renderFrame(SceneManager& scenes, WindowSystem& window) {
+    scenes.update();
+    // Read before the swap: the back buffer holds the frame just drawn.
     const Viewport& viewport = Viewport::instance();
+    captureGlFrame(viewport.width(), viewport.height(), frame_);
+    window.update();
+    writer_.writeFrame(frame_.pixels());
+    Timer::instance().step();
+}
+
+uint64_t runOfflineLoop(SceneManager& scenes, WindowSystem& window) {
+    OfflineRender render("Vaduz.avi");
     uint64_t passes = 0;
     while (!window.isQuitRequested() && renderNotInterrupted()) {
-        scenes.update();
-        // Read before the swap: the back buffer holds the frame just drawn.
-        captureGlFrame(viewport.width(), viewport.height(), published.frame());
-        window.update();
-        writer.writeFrame(published.frame().pixels());
-        Timer::instance().step();
+        render.renderFrame(scenes, window);
         ++passes;
     }
     return passes;
