@@ -43,15 +43,20 @@ const std::vector<PatternNotes>& listenedNotes() {
     return notes;
 }
 
+constexpr const char* kHatchingMap = "data/pencilbackground/tolerancemap8.png";
+constexpr const char* kShadingMap = "data/pencilbackground/tolerancemap2.png";
+
+// A fill of a stroke field; without a map its name is empty.
 struct Fill {
     const Image* map;
+    const char* mapName;
     int tries;
     float threshold;
 };
 
 std::unique_ptr<StrokeField> filledField(bool vignette, std::initializer_list<Fill> fills) {
     auto field = std::make_unique<StrokeField>(vignette);
-    for (const Fill& fill : fills) field->fill(fill.map, fill.tries, fill.threshold);
+    for (const Fill& fill : fills) field->fill(fill.map, fill.mapName, fill.tries, fill.threshold);
     return field;
 }
 
@@ -67,19 +72,19 @@ PencilScene::PencilScene(MidiInput& midi) {
     overlay_->setPattern(kOverlayPattern);
 
     ImageCache& images = ImageCache::instance();
-    const Image* hatchingMap = images.get("data/pencilbackground/tolerancemap8.png");
-    const Image* shadingMap = images.get("data/pencilbackground/tolerancemap2.png");
+    const Image* hatchingMap = images.get(kHatchingMap);
+    const Image* shadingMap = images.get(kShadingMap);
 
-    auto hatching = filledField(false, {{hatchingMap, 10000, 20},
-                                        {hatchingMap, 10000, 30},
-                                        {nullptr, 10000, 20},
-                                        {nullptr, 10000, 30},
-                                        {nullptr, 10000, 40},
-                                        {nullptr, 10000, 50}});
+    auto hatching = filledField(false, {{hatchingMap, kHatchingMap, 10000, 20},
+                                        {hatchingMap, kHatchingMap, 10000, 30},
+                                        {nullptr, "", 10000, 20},
+                                        {nullptr, "", 10000, 30},
+                                        {nullptr, "", 10000, 40},
+                                        {nullptr, "", 10000, 50}});
     layerA_ = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, PencilLayers::makeConstant(), std::move(hatching), 0);
     layerA_->setPattern(kHatchingPattern);
 
-    auto shading = filledField(true, {{shadingMap, 1000000, 255}});
+    auto shading = filledField(true, {{shadingMap, kShadingMap, 1000000, 255}});
     layerB_ = std::make_unique<RenderLayer>(0.5f, 0.5f, 0.5f, true, PencilLayers::makeRamps(), std::move(shading),
                                             kShadingDelayMs);
     layerB_->setPattern(kShadingPattern);

@@ -5,6 +5,8 @@
 #include "framework/image_cache.h"
 #include "framework/renderer.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 
 namespace {
@@ -24,6 +26,10 @@ void PencilSegment::set(Vec2 from, Vec2 to, float alpha, Image* texture) {
 void PencilSegment::draw(Renderer& renderer) const {
     setSmoothBlend(true, true);
     renderer.setLineWidth(1.0f);
+    // The graphite grain comes from the texture, which whatever drew before
+    // may have switched off.
+    const GLboolean wasTextured = glIsEnabled(GL_TEXTURE_2D);
+    glEnable(GL_TEXTURE_2D);
     renderer.setTexture(texture_);
     renderer.color(0, 0, 0, alpha_);
     renderer.begin(Renderer::Lines);
@@ -32,6 +38,7 @@ void PencilSegment::draw(Renderer& renderer) const {
     renderer.texCoord(1, 1);
     renderer.vertex(to_.x, to_.y, 1);
     renderer.end();
+    if (!wasTextured) glDisable(GL_TEXTURE_2D);
 }
 
 void PencilStroke::draw(Renderer& renderer) const {

@@ -3,6 +3,8 @@
 #include "figures/vec2.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 class Image;
@@ -17,9 +19,11 @@ public:
 
     // Adds two strokes per try: one accepted by `map` (accept all when null)
     // against a random threshold below `threshold`, and one anywhere on the
-    // screen. Throws zentac::Exception when the map has no place dark enough,
-    // as the search could never end.
-    void fill(const Image* map, int tries, float threshold);
+    // screen. The search along the walk has a budget of places per fill;
+    // past it a stroke starts at a random place dark enough and ends where it
+    // starts, so a map with few dark places still fills at once. Throws
+    // zentac::Exception naming `mapName` when the map has no such place.
+    void fill(const Image* map, const std::string& mapName, int tries, float threshold);
     // Takes the next pair; after the last one the last pair stays current.
     void next();
 
@@ -34,8 +38,16 @@ public:
 
 private:
     void placeStroke(float threshold);
+    bool searchStart(float threshold);
+    bool searchEnd();
+    bool mayTryPlace();
+    Vec2 pickDarkPlace() const;
 
     const Image* map_ = nullptr;
+    // While a map decides a fill: the places it takes both as a start and
+    // as an end, and how many more the walk may try.
+    std::vector<Vec2> darkPlaces_;
+    int64_t searchBudget_ = 0;
     Vec2 start_;
     Vec2 end_;
     std::vector<Vec2> starts_;

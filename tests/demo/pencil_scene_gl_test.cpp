@@ -1,18 +1,17 @@
 #include "demo/pencil_envelopes.h"
 #include "demo/pencil_overlay.h"
 #include "demo/pencil_scene.h"
+#include "demo/pencil_stroke.h"
 #include "demo/render_layer.h"
 #include "framework/gl_renderer.h"
 #include "framework/midi_input.h"
 #include "tests/demo/pencil_test_data.h"
-#include "tests/png_writer.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -27,19 +26,6 @@ int pixelsBelow(const std::vector<uint8_t>& rgb, int level) {
     int count = 0;
     for (std::size_t i = 0; i < rgb.size(); i += 3) count += rgb[i] < level;
     return count;
-}
-
-// For looking at: the window as a PNG under /tmp.
-void saveWindow(const std::vector<uint8_t>& rgb, const std::string& name) {
-    TestPng png;
-    png.width = kWindowWidth;
-    png.height = kWindowHeight;
-    const int row = kWindowWidth * 3;
-    for (int y = kWindowHeight - 1; y >= 0; --y) {
-        png.pixels.insert(png.pixels.end(), rgb.begin() + y * row, rgb.begin() + (y + 1) * row);
-    }
-    std::vector<uint8_t> file = writePng(png);
-    std::ofstream("/tmp/" + name, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
 }
 
 class PencilSceneTest : public ShowDataGLTest {
@@ -83,16 +69,45 @@ TEST_F(PencilSceneTest, PatternsSwitchTheLayersOnAndThePaperFillsWithPencil) {
     std::vector<uint8_t> hatched = run(scene, 2016, 40);
     EXPECT_GT(pixelsBelow(hatched, 255), 20000) << "faint hatching all over";
     EXPECT_FALSE(scene.shading().hasStarted()) << "20 s after its pattern";
-    saveWindow(hatched, "pencil-scene-hatching.png");
+    saveWindowPng(hatched, "pencil-scene-hatching.png");
 
     std::vector<uint8_t> shaded = run(scene, 22000, 40);
     EXPECT_TRUE(scene.shading().hasStarted());
     EXPECT_LT(meanBrightness(shaded), meanBrightness(hatched)) << "the grey shading darkens the sheet";
-    saveWindow(shaded, "pencil-scene-shading.png");
+    saveWindowPng(shaded, "pencil-scene-shading.png");
 
     EXPECT_EQ(PencilEnvelopes::instance().paperAlpha(), 0.0f);
     std::vector<uint8_t> papered = run(scene, 2000 + 230000, 2);
     EXPECT_NEAR(PencilEnvelopes::instance().paperAlpha(), 0.9f, 1e-6f);
     EXPECT_LT(meanBrightness(papered), meanBrightness(shaded) - 10) << "the paper grain lies over it all";
-    saveWindow(papered, "pencil-scene-paper.png");
+    saveWindowPng(papered, "pencil-scene-paper.png");
+}
+
+TEST_F(PencilSceneTest, StrokeSegmentsAreTexturedWhateverDrewBefore) {
+    StrokeTexture texture;
+    PencilSegment segment;
+    segment.set({20, 100}, {620, 100}, 1.0f, texture.image());
+    // The first use of a texture loads it, which switches texturing on.
+    segment.draw(screen);
+    for (bool texturedBefore : {false, true}) {
+        screen.clear(1, 1, 1);
+        if (texturedBefore) {
+            glEnable(GL_TEXTURE_2D);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+        }
+        segment.draw(screen);
+        EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), texturedBefore) << "texturing is left as it was";
+
+        // The darkest pixel of every column the line crosses.
+        const std::vector<uint8_t> rgb = windowPixels();
+        std::vector<int> darkest;
+        for (int x = 64; x < kWindowWidth - 64; ++x) {
+            int lowest = 255;
+            for (int y = 0; y < kWindowHeight; ++y) lowest = std::min<int>(lowest, rgb[(y * kWindowWidth + x) * 3]);
+            darkest.push_back(lowest);
+        }
+        const auto [least, most] = std::minmax_element(darkest.begin(), darkest.end());
+        EXPECT_GT(*most - *least, 20) << "grain along the line, where a plain line is even";
+    }
 }

@@ -4,14 +4,18 @@
 #include "engine/exception.h"
 #include "figures/random.h"
 #include "framework/image.h"
+#include "framework/image_cache.h"
 #include "tests/demo/pencil_test_data.h"
 #include "tests/fake_clock.h"
 #include "tests/figures/recording_renderer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,7 +124,7 @@ TEST(StrokeField, MapAcceptsBelowItsRedByteAndClampsToItsEdges) {
 TEST(StrokeField, FillsTwoStrokesPerTryAndHandsThemOutInOrder) {
     StrokeField free(false);
     seedRandom(11);
-    free.fill(nullptr, 3, 20);
+    free.fill(nullptr, "", 3, 20);
     ASSERT_EQ(free.size(), 6u);
     const int next = nextRandom();
     EXPECT_EQ(next, numberAfter(11, 30)) << "without a map the first candidates are taken";
@@ -143,18 +147,104 @@ TEST(StrokeField, FillsTwoStrokesPerTryAndHandsThemOutInOrder) {
     // Map-guided starts lie where the map is dark: here its left half.
     Image leftHalf = mapOf([](int x, int) -> uint32_t { return x < 320 ? 0 : 255; });
     StrokeField guided(false);
-    guided.fill(&leftHalf, 200, 20);
+    guided.fill(&leftHalf, "left half", 200, 20);
     for (int i = 0; i < 400; ++i) {
         guided.next();
         if (i % 2 == 0) {
             EXPECT_LT(guided.start().x, 320.0f);
         }
     }
+}
+
+// The rule of a fill guided by a map, computed apart from the field from the
+// walk's position on: each try's start and end, its unconditioned pair drawn
+// and dropped.
+std::vector<std::pair<Vec2, Vec2>> walkedPairs(const Image& map, Vec2 walk, int tries, float threshold) {
+    auto dark = [&map](float x, float y, float t) {
+        const int column = std::clamp(static_cast<int>(x), 0, 639);
+        const int row = std::clamp(static_cast<int>(y), 0, 479);
+        return static_cast<float>(map.getPixels()[row * map.getWidth() + column] >> 16 & 0xFF) < t;
+    };
+    std::vector<std::pair<Vec2, Vec2>> pairs;
+    for (int i = 0; i < tries; ++i) {
+        float t = 0;
+        do {
+            walk.x += static_cast<int>(randomRange(0, 100));
+            walk.y += static_cast<int>(randomRange(0, 100));
+            if (walk.x >= 740) walk.x = -100;
+            if (walk.y >= 580) walk.y = -100;
+            t = randomRange(0, threshold);
+        } while (!dark(walk.x, walk.y, t));
+        Vec2 end;
+        float u = 0;
+        do {
+            end.x = walk.x + static_cast<int>(randomRange(-100, 100));
+            end.y = walk.y + static_cast<int>(randomRange(-100, 100));
+            u = randomRange(0, 255);
+        } while (!dark(end.x, end.y, u));
+        pairs.push_back({walk, end});
+        for (int draw = 0; draw < 4; ++draw) nextRandom();
+    }
+    return pairs;
+}
+
+// Where the shared walk stands: a try without a map starts right there.
+Vec2 walkPosition() {
+    StrokeField probe(false);
+    probe.fill(nullptr, "", 1, 20);
+    probe.next();
+    return probe.start();
+}
+
+TEST_F(PencilStrokeTest, TheShowsHatchingMapIsWalkedByTheRule) {
+    const char* name = "data/pencilbackground/tolerancemap8.png";
+    const Image& map = *ImageCache::instance().get(name);
+    StrokeField field(false);
+    for (float threshold : {20.0f, 30.0f}) {
+        const Vec2 walk = walkPosition();
+        seedRandom(666);
+        field.fill(&map, name, 10000, threshold);
+        const int next = nextRandom();
+        seedRandom(666);
+        const std::vector<std::pair<Vec2, Vec2>> expected = walkedPairs(map, walk, 10000, threshold);
+        EXPECT_EQ(nextRandom(), next) << "the same draws, in the same order";
+        for (const auto& [start, end] : expected) {
+            field.next();
+            ASSERT_EQ(field.start().x, start.x);
+            ASSERT_EQ(field.start().y, start.y);
+            ASSERT_EQ(field.end().x, end.x);
+            ASSERT_EQ(field.end().y, end.y);
+            field.next();
+        }
+    }
+}
+
+TEST(StrokeField, SparseMapsFillAtOnceAndHopelessOnesNameTheirFile) {
+    // The walk alone would take minutes to find this pixel 10000 times.
+    Image onePixel = mapOf([](int x, int y) -> uint32_t { return x == 300 && y == 200 ? 0 : 255; });
+    StrokeField sparse(false);
+    sparse.fill(&onePixel, "one pixel", 10000, 20);
+    ASSERT_EQ(sparse.size(), 20000u);
+    int strays = 0;
+    for (int i = 0; i < 10000; ++i) {
+        sparse.next();
+        strays += sparse.start().x != 300 || sparse.start().y != 200 || sparse.end().x != 300 || sparse.end().y != 200;
+        sparse.next();
+    }
+    EXPECT_EQ(strays, 0) << "guided strokes start and end on the one dark pixel";
 
     Image white = mapOf([](int, int) -> uint32_t { return 255; });
-    EXPECT_THROW(guided.fill(&white, 1, 255), zentac::Exception) << "no place would ever be found";
+    Image justTooLight = mapOf([](int, int) -> uint32_t { return 20; });
+    for (const Image* hopeless : {&white, &justTooLight}) {
+        try {
+            sparse.fill(hopeless, "data/hopeless.png", 1, 20);
+            ADD_FAILURE() << "no place would ever be found";
+        } catch (const zentac::Exception& error) {
+            EXPECT_NE(std::string(error.Message().Data()).find("'data/hopeless.png'"), std::string::npos);
+        }
+    }
     StrokeField vignetted(true);
-    vignetted.fill(&white, 10, 255);
+    vignetted.fill(&white, "white", 10, 255);
     EXPECT_EQ(vignetted.size(), 20u) << "a vignette does not read the map";
 }
 

@@ -53,7 +53,7 @@ protected:
     // A layer of dark strokes anywhere on the screen, 50 per slice.
     std::unique_ptr<RenderLayer> strokeLayer(float grey, bool blend, int delay) {
         auto field = std::make_unique<StrokeField>(false);
-        field->fill(nullptr, 2000, 20);
+        field->fill(nullptr, "", 2000, 20);
         auto layers = std::make_unique<PencilLayers>(std::vector<LayerSchedule>{{0.8, 100, 50, 15}});
         return std::make_unique<RenderLayer>(grey, grey, grey, blend, std::move(layers), std::move(field), delay);
     }
