@@ -1,3 +1,4 @@
+// demo/finale: the end sequence: cloth in the wind, the crawler; uses shared, figures, framework.
 #pragma once
 
 #include <memory>

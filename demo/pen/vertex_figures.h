@@ -1,3 +1,4 @@
+// demo/pen: vertex figures drawn by pen actors on node rings; uses shared, figures, framework, platform.
 #pragma once
 
 #include "framework/clock/envelope.h"

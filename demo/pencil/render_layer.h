@@ -1,3 +1,4 @@
+// demo/pencil: paper, pencil strokes, render layers and the overlay; uses figures, framework, engine.
 #pragma once
 
 #include "demo/pencil/layer_schedule.h"

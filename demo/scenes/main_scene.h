@@ -1,3 +1,4 @@
+// demo/scenes: the show's scenes (main, blank, pencil); uses every demo room and all below.
 #pragma once
 
 #include "framework/scene/scene.h"

@@ -1,3 +1,4 @@
+// demo/scraps: scrap layers, their positions, fly-ins; uses pencil, shared, figures, framework, engine, platform.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// demo/shared: the demo clock, 3D vectors and data texts; uses framework, engine.
 #pragma once
 
 #include "framework/triggers/triggerable.h"

@@ -1,3 +1,4 @@
+// engine/core: exceptions, strings and the object base; uses nothing else.
 #pragma once
 
 #include "engine/core/string.h"

@@ -1,3 +1,4 @@
+// engine/cpu: the processor's features and the block copy chosen by them; uses nothing else.
 #pragma once
 
 #include <cstddef>

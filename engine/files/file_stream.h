@@ -1,3 +1,4 @@
+// engine/files: streams on paths (disk, folders, ZIP archives) and whole files in memory; uses streams, core.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// engine/image: bitmaps, pixel formats, blitters, the quantiser and one codec per format; uses streams, core.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// engine/streams: the Stream interface and byte-level reading from it; uses core.
 #pragma once
 
 #include <cstdint>

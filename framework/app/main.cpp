@@ -1,3 +1,4 @@
+// framework/app: the entry and its options, boxes, stats and switches; uses every room, demo/scenes included.
 #include "build_switches.h"
 #include "demo/scenes/blank_scene.h"
 #include "demo/scenes/main_scene.h"

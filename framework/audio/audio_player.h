@@ -1,3 +1,4 @@
+// framework/audio: music player, sound analyser and its trigger; uses clock, files, triggers, engine, platform.
 #pragma once
 
 #include <map>

@@ -1,3 +1,4 @@
+// framework/clock: the scene timer, envelopes and timed triggers; uses window, triggers.
 #pragma once
 
 #include <cstdint>

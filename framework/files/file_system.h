@@ -1,3 +1,4 @@
+// framework/files: the file system, its disk and pack providers, text lines; uses engine.
 #pragma once
 
 #include <memory>

@@ -1,3 +1,4 @@
+// framework/input: keyboard, key codes, key listeners, the event list; uses clock, triggers, engine, platform.
 #pragma once
 
 #include "engine/core/object.h"

@@ -1,3 +1,4 @@
+// framework/midi: MIDI input, recordings, patterns and listener tables; uses clock, files, triggers, engine, platform.
 #pragma once
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// framework/render: GL and software renderers, frames, images and their cache; uses files, engine, platform.
 #pragma once
 
 class Image;

@@ -1,3 +1,4 @@
+// framework/scene: scenes, their manager, bindings and controls; uses every framework room below video.
 #pragma once
 
 #include "framework/scene/render_context.h"

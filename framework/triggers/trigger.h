@@ -1,3 +1,4 @@
+// framework/triggers: what can fire (Trigger) and what can be fired (Triggerable); uses nothing else.
 #pragma once
 
 // Something that can fire: a key, a MIDI message, a time, a sound level.

@@ -1,3 +1,4 @@
+// framework/video: offline rendering to AVI, console and log; uses scene, render, clock, window, engine, platform.
 #pragma once
 
 #include <cstdint>

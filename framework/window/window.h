@@ -1,3 +1,4 @@
+// framework/window: the window, its GL surface and backends, the viewport; uses platform.
 #pragma once
 
 #include "framework/window/window_system.h"
