@@ -3,19 +3,19 @@
 // scaled to 640 x 480, compressed to JPEG and written into the AVI. Reports
 // frames rendered per second and the file's bytes per frame; the whole show
 // is about 41,300 frames. Needs an OpenGL context: run it on a display (Xvfb).
-#include "demo/blank_scene.h"
-#include "demo/main_scene.h"
-#include "framework/audio_recorder.h"
-#include "framework/blend_table.h"
-#include "framework/file_system.h"
-#include "framework/gl_renderer.h"
-#include "framework/log.h"
-#include "framework/offline_loop.h"
-#include "framework/pack_file_provider.h"
-#include "framework/scene_manager.h"
-#include "framework/timer.h"
-#include "framework/viewport.h"
-#include "framework/window.h"
+#include "demo/scenes/blank_scene.h"
+#include "demo/scenes/main_scene.h"
+#include "framework/audio/audio_recorder.h"
+#include "framework/render/blend_table.h"
+#include "framework/files/file_system.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/video/log.h"
+#include "framework/video/offline_loop.h"
+#include "framework/files/pack_file_provider.h"
+#include "framework/scene/scene_manager.h"
+#include "framework/clock/timer.h"
+#include "framework/window/viewport.h"
+#include "framework/window/window.h"
 
 #include <benchmark/benchmark.h>
 

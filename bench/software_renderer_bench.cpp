@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "framework/frame_bitmap.h"
-#include "framework/software_renderer.h"
+#include "framework/render/frame_bitmap.h"
+#include "framework/render/software_renderer.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "figures/main_envelopes.h"
 
 #include "figures/random.h"
-#include "framework/platform_backend.h"
-#include "framework/timer.h"
+#include "framework/window/platform_backend.h"
+#include "framework/clock/timer.h"
 
 #include <cmath>
 #include <initializer_list>

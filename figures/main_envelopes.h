@@ -1,7 +1,7 @@
 #pragma once
 
 #include "figures/color.h"
-#include "framework/envelope.h"
+#include "framework/clock/envelope.h"
 
 // The seven keyframe envelopes that shape all figure drawing over the show,
 // keyed in ms since the main scene was entered.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/gl_window.h"
+#include "framework/window/gl_window.h"
 
 #include <GL/glew.h>
 #include <SDL.h>

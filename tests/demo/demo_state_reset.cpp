@@ -1,5 +1,5 @@
-#include "demo/demo_clock.h"
-#include "demo/pencil_envelopes.h"
+#include "demo/shared/demo_clock.h"
+#include "demo/pencil/pencil_envelopes.h"
 #include "tests/shared_state.h"
 
 namespace {

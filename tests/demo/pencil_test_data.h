@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/viewport.h"
+#include "framework/window/viewport.h"
 #include "tests/fake_clock.h"
 #include "tests/shared_window.h"
 #include "tests/temp_folder.h"

@@ -1,8 +1,8 @@
 #include "figures/figure_scene.h"
 #include "figures/random.h"
-#include "framework/frame_buffer.h"
-#include "framework/gl_renderer.h"
-#include "framework/midi_input.h"
+#include "framework/render/frame_buffer.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/midi/midi_input.h"
 #include "tests/figures/stage_clock.h"
 #include "tests/shared_window.h"
 
