@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 
-// A real window on the display (Xvfb in the test run), kept open from test
-// to test as the show keeps its own; opened again when a test closed it with
-// a window of its own. False without a display. Reads come from the back
-// buffer, where the tests draw.
+// A real window on the display (Xvfb in the test run), opened on first use
+// in a test and closed after it with the rest of the process state, so no GL
+// state carries over from one test to the next. False without a display.
+// Reads come from the back buffer, where the tests draw.
 inline bool openSharedWindow() {
     if (!std::getenv("DISPLAY")) return false;
     if (SDL_GL_GetCurrentContext() != nullptr) return true;

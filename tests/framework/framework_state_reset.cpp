@@ -5,6 +5,7 @@
 #include "framework/scene/input_holder.h"
 #include "framework/midi/midi_input.h"
 #include "framework/midi/midi_key_registry.h"
+#include "framework/window/gl_window.h"
 #include "framework/window/platform_backend.h"
 #include "framework/scene/render_context.h"
 #include "framework/scene/scene_manager.h"
@@ -16,6 +17,8 @@
 namespace {
 
 const ResetAfterEachTest frameworkState([] {
+    // A fresh window for every test: no GL state carries over.
+    GLWindow::kill();
     host::setTickSource(nullptr);
     Platform::resetToStart();
     Trigger::resetIds();
