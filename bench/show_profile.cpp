@@ -155,7 +155,6 @@ int profile(ShowProfileOptions options) {
 
     ShowProfiler profiler(options, SceneManager::instance(), window);
     profiler.run();
-    for (const WindowReport& report : profiler.reports()) report.printDetail(stdout);
     WindowReport::printSummaryHeader(stdout);
     for (const WindowReport& report : profiler.reports()) report.printSummaryLine(stdout);
     std::printf("\n");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -79,9 +80,12 @@ std::pair<double, double> residentMemoryMb() {
     return {residentKb / 1024.0, peakKb / 1024.0};
 }
 
+// Printed at once: a long run shows its windows as it goes.
 void closeReport(WindowReport& report, std::string picturePath) {
     auto [resident, peak] = residentMemoryMb();
     report.close(resident, peak, std::move(picturePath));
+    report.printDetail(stdout);
+    std::fflush(stdout);
 }
 
 // The window's back buffer (the frame just drawn) as a PNG file.

@@ -12,7 +12,7 @@ class WindowSystem;
 
 // Runs the started show frame by frame at the Timer's fixed step, until the
 // last window ends or the show quits, and gathers what the frames of each
-// window cost. Frames outside the windows run all their logic but are drawn
+// window cost, printing each window as it ends. Frames outside the windows run all their logic but are drawn
 // into the window only now and then (see show_profile.cpp).
 class ShowProfiler {
 public:
