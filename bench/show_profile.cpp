@@ -110,19 +110,22 @@ void printHeader(const ShowProfileOptions& options, double startUpSeconds) {
     std::fflush(stdout);
 }
 
+// What start-up makes lives until the process ends, as in the program: MIDI
+// input keeps pointers into the scenes.
+Window* window = nullptr;
+Renderer* renderer = nullptr;
+
 // As the program starts the show, without the start-up question and with
-// the Timer at its fixed step; returns the open window.
-Window& startShow(const ShowProfileOptions& options) {
+// the Timer at its fixed step.
+void startShow(const ShowProfileOptions& options) {
     ProgramFlags::highBudget = options.highBudget;
     FileSystem::instance().addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
-    // What start-up makes lives until the process ends, as in the program:
-    // MIDI input keeps pointers into the scenes.
-    Window& window = *new Window(kWidth, kHeight);
-    window.setFullscreen(false);
-    window.open();
+    window = new Window(kWidth, kHeight);
+    window->setFullscreen(false);
+    window->open();
     gl_call_counter::hookGlewEntryPoints();
     if (!GLEW_VERSION_1_5) throw std::runtime_error("OpenGL 1.5 (occlusion queries) is needed");
-    Renderer* renderer = new GLRenderer(kWidth, kHeight);
+    renderer = new GLRenderer(kWidth, kHeight);
     Viewport::instance().setSize(kWidth, kHeight);
     SceneManager& scenes = SceneManager::instance();
     scenes.setFirst(new BlankScene(renderer));
@@ -136,7 +139,6 @@ Window& startShow(const ShowProfileOptions& options) {
     AudioRecorder::instance().setEnabled(false);
     scenes.switchTo(0);
     scenes.playbackAll();
-    return window;
 }
 
 int profile(ShowProfileOptions options) {
@@ -150,10 +152,10 @@ int profile(ShowProfileOptions options) {
     std::filesystem::current_path(VORN_SHOW_FOLDER);
     ShowProfiler::takeOverTickSource();
     const auto startUp = std::chrono::steady_clock::now();
-    Window& window = startShow(options);
+    startShow(options);
     printHeader(options, std::chrono::duration<double>(std::chrono::steady_clock::now() - startUp).count());
 
-    ShowProfiler profiler(options, SceneManager::instance(), window);
+    ShowProfiler profiler(options, SceneManager::instance(), *window);
     profiler.run();
     WindowReport::printSummaryHeader(stdout);
     for (const WindowReport& report : profiler.reports()) report.printSummaryLine(stdout);
@@ -161,7 +163,7 @@ int profile(ShowProfileOptions options) {
     printLoad("after the run");
 
     SceneManager::instance().finishAll();
-    window.close();
+    window->close();
     return 0;
 }
 
