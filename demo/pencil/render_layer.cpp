@@ -1,6 +1,7 @@
 #include "demo/pencil/render_layer.h"
 
 #include "figures/smooth_blend.h"
+#include "framework/render/layer_renderer.h"
 #include "framework/clock/timer.h"
 #include "framework/window/viewport.h"
 
@@ -17,7 +18,7 @@ constexpr int kTextureSize = 1024;
 RenderLayer::RenderLayer(float r, float g, float b, bool blendOnOutput, std::unique_ptr<PencilLayers> layers,
                          std::unique_ptr<StrokeField> field, int delayMs)
     : frameBuffer_(kTextureSize, kTextureSize, Viewport::instance().width(), Viewport::instance().height()),
-      renderer_(Viewport::instance().width(), Viewport::instance().height()),
+      renderer_(makeLayerRenderer(Viewport::instance().width(), Viewport::instance().height())),
       layers_(std::move(layers)),
       field_(std::move(field)),
       blendOnOutput_(blendOnOutput),
@@ -36,7 +37,7 @@ void RenderLayer::onPattern(int pattern) {
 
 void RenderLayer::drawInto() {
     frameBuffer_.bind();
-    for (LayerDrawable* drawable : queue_) drawable->drawToLayer(renderer_);
+    for (LayerDrawable* drawable : queue_) drawable->drawToLayer(*renderer_);
     queue_.clear();
     if (readyForStrokes() && layers_->isDue()) {
         setSmoothBlend(true, false);
@@ -57,7 +58,7 @@ bool RenderLayer::readyForStrokes() {
 void RenderLayer::drawStroke() {
     field_->next();
     const float alpha = static_cast<float>(layers_->value());
-    strokeTexture_.makePencilStroke(field_->start(), field_->end(), alpha).draw(renderer_);
+    strokeTexture_.makePencilStroke(field_->start(), field_->end(), alpha).draw(*renderer_);
     layers_->advance();
 }
 

@@ -5,12 +5,10 @@
 #include "demo/pencil/pencil_stroke.h"
 #include "demo/pencil/stroke_field.h"
 #include "framework/render/frame_buffer.h"
-#include "framework/render/gl_renderer.h"
+#include "framework/render/renderer.h"
 
 #include <memory>
 #include <vector>
-
-class Renderer;
 
 // Something drawn once into a render layer's texture, where it stays.
 class LayerDrawable {
@@ -53,7 +51,7 @@ private:
 
     FrameBuffer frameBuffer_;
     StrokeTexture strokeTexture_;
-    GLRenderer renderer_;
+    std::unique_ptr<Renderer> renderer_;
     std::unique_ptr<PencilLayers> layers_;
     std::unique_ptr<StrokeField> field_;
     std::vector<LayerDrawable*> queue_;
