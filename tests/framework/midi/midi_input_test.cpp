@@ -15,6 +15,7 @@
 #include "platform/midi_event_word.h"
 #include "platform/ticks.h"
 #include "tests/framework/midi/midi_test_listener.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ protected:
     }
     void writeRecording(const std::string& text) { std::ofstream(recording, std::ios::binary) << text; }
 
-    // One file per test: the tests run side by side in one folder.
-    const std::string recording =
-        std::string("midi_input_test_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    // A folder of its own: the tests run side by side, and twice.
+    TempFolder folder;
+    const std::string recording = folder / "recording.txt";
     std::vector<std::string> log;
     MidiInput input;
 };
