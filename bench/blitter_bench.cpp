@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "engine/bitmap.h"
-#include "engine/blitter.h"
+#include "engine/image/bitmap.h"
+#include "engine/image/blitter.h"
 
 namespace {
 

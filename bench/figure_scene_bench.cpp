@@ -6,9 +6,9 @@
 #include "figures/figure_scene.h"
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
-#include "framework/midi_input.h"
-#include "framework/renderer.h"
-#include "framework/timer.h"
+#include "framework/midi/midi_input.h"
+#include "framework/render/renderer.h"
+#include "framework/clock/timer.h"
 #include "platform/ticks.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // One frame of the end sequence at 60 frames a second: the cloth's steps for
 // 16 ms, the creature, and the drawing (under a display), and the cloth's
 // simulation alone.
-#include "demo/cloth.h"
-#include "demo/demo_clock.h"
-#include "demo/finale.h"
-#include "framework/gl_renderer.h"
-#include "framework/timer.h"
+#include "demo/finale/cloth.h"
+#include "demo/shared/demo_clock.h"
+#include "demo/finale/finale.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/clock/timer.h"
 #include "platform/ticks.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +34,7 @@ void nextFrame() {
 }
 
 void FinaleFrame(benchmark::State& state) {
-    if (!openWindowOnce()) {
+    if (!openSharedWindow()) {
         state.SkipWithError("no OpenGL window could be opened");
         return;
     }

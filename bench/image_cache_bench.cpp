@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/image_cache.h"
+#include "framework/render/image_cache.h"
 #include "tests/png_writer.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "framework/frame_bitmap.h"
-#include "framework/software_renderer.h"
+#include "framework/render/frame_bitmap.h"
+#include "framework/render/software_renderer.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ std::vector<Triangle> smallTriangles(int count) {
 
 void fullScreen(benchmark::State& state, int primitive) {
     FrameBitmap frame(640, 480);
-    SoftwareRenderer renderer(frame.pixels(), 640, 480);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, 640, 480);
     renderer.setClipEnabled(false);
     for (auto _ : state) {
         renderer.begin(primitive);
@@ -56,7 +56,7 @@ void BM_FullScreenGouraud(benchmark::State& state) { fullScreen(state, Renderer:
 
 void BM_SmallTriangles(benchmark::State& state) {
     FrameBitmap frame(640, 480);
-    SoftwareRenderer renderer(frame.pixels(), 640, 480);
+    SoftwareRenderer renderer(frame.pixels(), nullptr, 640, 480);
     std::vector<Triangle> triangles = smallTriangles(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         for (const Triangle& t : triangles) {

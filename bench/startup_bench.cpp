@@ -2,10 +2,10 @@
 // the main scene (MIDI recording, every pre-built figure, the music) and
 // scene 0's first frame; the resident memory after it is reported too.
 // The pencil layers need an OpenGL context: run it on a display (Xvfb).
-#include "demo/blank_scene.h"
-#include "demo/main_scene.h"
-#include "framework/gl_renderer.h"
-#include "framework/gl_window.h"
+#include "demo/scenes/blank_scene.h"
+#include "demo/scenes/main_scene.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/window/gl_window.h"
 
 #include <benchmark/benchmark.h>
 

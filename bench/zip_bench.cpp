@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_codec_zip.h"
-#include "engine/file_stream.h"
-#include "engine/memory_stream.h"
+#include "engine/files/file_codec_zip.h"
+#include "engine/files/file_stream.h"
+#include "engine/files/memory_stream.h"
 #include "tests/zip_writer.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "figures/element.h"
-#include "framework/envelope.h"
-#include "framework/triggerable.h"
+#include "framework/clock/envelope.h"
+#include "framework/triggers/triggerable.h"
 
 // A keyframe track whose elapsed time runs at the figure time scale. The
 // scale multiplies the whole elapsed time at each evaluation, so a change of

@@ -3,7 +3,7 @@
 #include "figures/element.h"
 #include "figures/figure_drawing.h"
 #include "figures/random.h"
-#include "framework/timer.h"
+#include "framework/clock/timer.h"
 
 #include <cmath>
 

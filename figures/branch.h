@@ -2,7 +2,7 @@
 
 #include "figures/color_source.h"
 #include "figures/vec2.h"
-#include "framework/envelope.h"
+#include "framework/clock/envelope.h"
 
 #include <memory>
 #include <vector>

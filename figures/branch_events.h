@@ -1,8 +1,8 @@
 #pragma once
 
 #include "figures/branch_state.h"
-#include "framework/midi_pattern_listener.h"
-#include "framework/triggerable.h"
+#include "framework/midi/midi_pattern_listener.h"
+#include "framework/triggers/triggerable.h"
 
 // A note binding of the figure scene: every note-on it hears is one branch
 // event of its code, whatever the pattern, note and step.

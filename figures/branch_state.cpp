@@ -4,7 +4,7 @@
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
 #include "figures/random_picker.h"
-#include "framework/timer.h"
+#include "framework/clock/timer.h"
 
 #include <algorithm>
 #include <set>

@@ -5,6 +5,8 @@ ElementPool& ElementPool::instance() {
     return *pool;
 }
 
+void ElementPool::resetToStart() { *this = ElementPool(); }
+
 Element* ElementPool::next() {
     Element* e = &elements_[cursor_];
     e->clear();

@@ -48,6 +48,8 @@ private:
 class ElementPool {
 public:
     static ElementPool& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // The element at the cursor with its point list emptied; every other
     // field still holds what its previous user left there.

@@ -4,7 +4,7 @@
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
 #include "figures/smooth_blend.h"
-#include "framework/renderer.h"
+#include "framework/render/renderer.h"
 
 void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
     MainEnvelopes& envelopes = MainEnvelopes::instance();

@@ -1,7 +1,7 @@
 #include "figures/figure_scene.h"
 
-#include "framework/midi_input.h"
-#include "framework/midi_pattern.h"
+#include "framework/midi/midi_input.h"
+#include "framework/midi/midi_pattern.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "figures/main_envelopes.h"
 
 #include "figures/random.h"
-#include "framework/platform_backend.h"
-#include "framework/timer.h"
+#include "framework/window/platform_backend.h"
+#include "framework/clock/timer.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -35,6 +35,8 @@ MainEnvelopes::MainEnvelopes() {
     zoom_.addKeys({{4.5f, 0}, {3, 70000}, {1.2f, 130000}});
     stage_.addKeys({{0, 0}, {0, 205000}, {1, 205001}});
 }
+
+void MainEnvelopes::resetToStart() { *this = MainEnvelopes(); }
 
 void MainEnvelopes::restartAll() {
     for (Envelope* envelope : {&stage_, &flicker_, &timeScale_, &zoom_, &pulse_, &lineWidth_, &jitter_}) {

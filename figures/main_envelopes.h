@@ -1,13 +1,15 @@
 #pragma once
 
 #include "figures/color.h"
-#include "framework/envelope.h"
+#include "framework/clock/envelope.h"
 
 // The seven keyframe envelopes that shape all figure drawing over the show,
 // keyed in ms since the main scene was entered.
 class MainEnvelopes {
 public:
     static MainEnvelopes& instance();
+    // Back to the state of a fresh process (test programs run many cases in one).
+    void resetToStart();
 
     // Restarts all seven from the current scene time.
     void restartAll();

@@ -1,7 +1,7 @@
 #include "figures/placement_animators.h"
 
 #include "figures/random.h"
-#include "framework/timer.h"
+#include "framework/clock/timer.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "figures/random_picker.h"
 
 #include "figures/random.h"
-#include "framework/timer.h"
-#include "framework/triggerable.h"
+#include "framework/clock/timer.h"
+#include "framework/triggers/triggerable.h"
 
 #include <vector>
 

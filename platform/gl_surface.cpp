@@ -37,7 +37,8 @@ bool createSurface(int width, int height, bool fullscreen, const char* title) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN;
-    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    // A window opens at the screen's top-left corner, not centred.
+    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) return false;
     return !fullscreen || SDL_SetWindowDisplayMode(window, &fullscreenMode) == 0;
 }

@@ -8,9 +8,8 @@ uint32_t word(unsigned status, unsigned first = 0, unsigned second = 0) {
     return (status & 0xFFu) | (first & 0x7Fu) << 8 | (second & 0x7Fu) << 16;
 }
 
-}  // namespace
-
-std::optional<uint32_t> midiEventWord(const snd_seq_event_t& event) {
+// The message that a single-message event stands for.
+std::optional<uint32_t> singleWord(const snd_seq_event_t& event) {
     const snd_seq_ev_note_t& note = event.data.note;
     const snd_seq_ev_ctrl_t& control = event.data.control;
     switch (event.type) {
@@ -37,6 +36,38 @@ std::optional<uint32_t> midiEventWord(const snd_seq_event_t& event) {
     case SND_SEQ_EVENT_RESET: return word(0xFF);
     default: return std::nullopt;
     }
+}
+
+}  // namespace
+
+MidiEventWords midiEventWords(const snd_seq_event_t& event) {
+    MidiEventWords out;
+    auto add = [&out](uint32_t message) { out.words[out.count++] = message; };
+    const snd_seq_ev_note_t& note = event.data.note;
+    const snd_seq_ev_ctrl_t& control = event.data.control;
+    switch (event.type) {
+    case SND_SEQ_EVENT_NOTE:
+        add(word(0x90 | (note.channel & 0x0F), note.note, note.velocity));
+        out.noteOff = OwedNoteOff{word(0x80 | (note.channel & 0x0F), note.note, note.off_velocity), note.duration,
+                                  snd_seq_ev_is_tick(&event)};
+        break;
+    case SND_SEQ_EVENT_CONTROL14: {
+        const unsigned status = 0xB0 | (control.channel & 0x0F);
+        const unsigned value = static_cast<unsigned>(control.value);
+        if (control.param < 32) {
+            add(word(status, control.param, value >> 7));
+            add(word(status, control.param + 32, value));
+        } else {
+            // Controllers from 32 up have no second half.
+            add(word(status, control.param, value));
+        }
+        break;
+    }
+    default:
+        if (const std::optional<uint32_t> message = singleWord(event)) add(*message);
+        break;
+    }
+    return out;
 }
 
 }  // namespace host

@@ -5,12 +5,16 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <limits>
 #include <optional>
 #include <thread>
 #include <vector>
 
 #include "platform/midi_event_word.h"
+#include "platform/pending_note_offs.h"
 
 namespace host {
 
@@ -56,12 +60,31 @@ std::optional<snd_seq_addr_t> findDevice(snd_seq_t* sequencer, int device) {
     return std::nullopt;
 }
 
+// How long `ticks` last on `queue` at its tempo. A note sent directly, on no
+// queue, counts the ticks of a queue that keeps the sequencer's default
+// tempo: 500000 us a quarter at 96 ticks a quarter.
+std::chrono::microseconds tickSpan(snd_seq_t* sequencer, int queue, uint32_t ticks) {
+    double quarter = 500000;
+    double ticksPerQuarter = 96;
+    snd_seq_queue_tempo_t* tempo;
+    snd_seq_queue_tempo_alloca(&tempo);
+    if (queue != SND_SEQ_QUEUE_DIRECT && snd_seq_get_queue_tempo(sequencer, queue, tempo) >= 0 &&
+        snd_seq_queue_tempo_get_ppq(tempo) > 0) {
+        quarter = snd_seq_queue_tempo_get_tempo(tempo);
+        ticksPerQuarter = snd_seq_queue_tempo_get_ppq(tempo);
+    }
+    // No note lasts longer than the longest one stamped in milliseconds.
+    const double longest = std::numeric_limits<uint32_t>::max() * 1000.0;
+    return std::chrono::microseconds(static_cast<int64_t>(std::min(ticks * quarter / ticksPerQuarter, longest)));
+}
+
 }  // namespace
 
 struct MidiIn::Session {
     snd_seq_t* sequencer = nullptr;
     int wake = -1;  // eventfd that tells the reader to stop
     Receiver receiver;
+    PendingNoteOffs noteOffs;  // the reader's own
     std::thread reader;
 
     ~Session() {
@@ -81,13 +104,32 @@ struct MidiIn::Session {
         snd_seq_poll_descriptors(sequencer, descriptors.data(), static_cast<unsigned>(count), POLLIN);
         descriptors[count] = {wake, POLLIN, 0};
         for (;;) {
-            if (poll(descriptors.data(), descriptors.size(), -1) < 0) {
+            const int timeout = noteOffs.millisecondsToNext(PendingNoteOffs::Clock::now());
+            if (poll(descriptors.data(), descriptors.size(), timeout) < 0) {
                 if (errno == EINTR) continue;
                 return;
             }
             if (descriptors[count].revents != 0) return;
+            sendDueNoteOffs(PendingNoteOffs::Clock::now());
             if (!handlePending()) return;
         }
+    }
+
+    void sendDueNoteOffs(PendingNoteOffs::Clock::time_point now) {
+        while (const std::optional<uint32_t> message = noteOffs.takeDue(now)) receiver(*message);
+    }
+
+    void deliver(const snd_seq_event_t& event) {
+        const PendingNoteOffs::Clock::time_point now = PendingNoteOffs::Clock::now();
+        // Note-offs due by now come before what arrives now.
+        sendDueNoteOffs(now);
+        const MidiEventWords words = midiEventWords(event);
+        for (const uint32_t message : words.now()) receiver(message);
+        if (!words.noteOff) return;
+        const OwedNoteOff& owed = *words.noteOff;
+        const std::chrono::microseconds span = owed.inTicks ? tickSpan(sequencer, event.queue, owed.duration)
+                                                            : std::chrono::milliseconds(owed.duration);
+        if (const std::optional<uint32_t> displaced = noteOffs.add(now + span, owed.message)) receiver(*displaced);
     }
 
     // False when the sequencer fails for good.
@@ -99,8 +141,7 @@ struct MidiIn::Session {
             // An overrun lost events; the ones after it are still good.
             if (result == -ENOSPC) continue;
             if (result < 0) return false;
-            if (event == nullptr) continue;
-            if (const std::optional<uint32_t> message = midiEventWord(*event)) receiver(*message);
+            if (event != nullptr) deliver(*event);
         }
     }
 };

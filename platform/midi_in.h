@@ -11,8 +11,10 @@ namespace host {
 // (aconnect, a patch bay), and connects input `device` to it: counting from
 // 0, the readable ports of hardware and of other programs (the system client
 // and the kernel's through ports are no devices). A reader thread turns what
-// arrives into short messages (see midiEventWord) and hands each one to the
-// receiver. Closing, on destruction, stops and joins the thread.
+// arrives into short messages (see midiEventWords) and hands each one to the
+// receiver; the note-off of a note with a duration follows when the duration
+// has passed. Closing, on destruction, stops and joins the thread and drops
+// note-offs still waiting.
 class MidiIn {
 public:
     using Receiver = std::function<void(uint32_t message)>;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need,
-# skipping the ones already there.
+# Installs the Debian packages that building and playing need, skipping the
+# ones already there; with the argument "test", also what the tests need.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
 )
+[ "${1:-}" = test ] && packages+=(ffmpeg ccache)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/timer.h"
+#include "framework/clock/timer.h"
 #include "platform/ticks.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-// The 1024x768 window of the GL tests (see gl_window_once.h).
+// The 1024x768 window of the GL tests (see shared_window.h).
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 

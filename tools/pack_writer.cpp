@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/pack_format.h"
+#include "framework/files/pack_format.h"
 
 namespace fs = std::filesystem;
 

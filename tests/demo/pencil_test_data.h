@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/viewport.h"
+#include "framework/window/viewport.h"
 #include "tests/fake_clock.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 #include "tests/temp_folder.h"
 #include "tests/window_capture.h"
 
@@ -33,7 +33,7 @@ class ShowDataGLTest : public FakeClockTest {
 protected:
     void SetUp() override {
         FakeClockTest::SetUp();
-        if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
         Viewport::instance().setSize(kWindowWidth, kWindowHeight);
         linkShowData(folder);
         inFolder = std::make_unique<WorkingDirectory>(folder.path());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/renderer.h"
+#include "framework/render/renderer.h"
 #include "tests/demo/draw_record.h"
 
 #include <GL/gl.h>

@@ -3,7 +3,7 @@
 #include "figures/branch_state.h"
 #include "figures/random.h"
 #include "figures/random_picker.h"
-#include "framework/triggerable.h"
+#include "framework/triggers/triggerable.h"
 #include "tests/figures/draw_count.h"
 #include "tests/figures/stage_clock.h"
 

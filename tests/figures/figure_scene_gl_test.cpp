@@ -1,10 +1,10 @@
 #include "figures/figure_scene.h"
 #include "figures/random.h"
-#include "framework/frame_buffer.h"
-#include "framework/gl_renderer.h"
-#include "framework/midi_input.h"
+#include "framework/render/frame_buffer.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/midi/midi_input.h"
 #include "tests/figures/stage_clock.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ using FigureSceneGLTest = StageClockTest;
 }  // namespace
 
 TEST_F(FigureSceneGLTest, TriggeredFiguresAndBranchesShowOnTheBackground) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     MidiInput midi;
     seedRandom(1);
     FigureScene scene(midi, false);

@@ -1,10 +1,11 @@
 #include "figures/figure_scene.h"
 #include "figures/random.h"
-#include "framework/midi_input.h"
-#include "framework/timer.h"
+#include "framework/midi/midi_input.h"
+#include "framework/clock/timer.h"
 #include "tests/figures/draw_count.h"
 #include "tests/figures/recording_renderer.h"
 #include "tests/figures/stage_clock.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -146,7 +147,9 @@ TEST_F(FigureSceneTest, ReplayingARecordingDrawsTheSameFramesEveryTime) {
         if (step % 7 == 0) add(time + 3, noteOn(40));
         if (step % 11 == 0) add(time + 3, noteOn(42));
     }
-    const std::string path = "figure_scene_replay.txt";
+    // A folder of its own: the tests run side by side, and twice.
+    TempFolder folder;
+    const std::string path = folder / "figure_scene_replay.txt";
     std::ofstream(path, std::ios::binary) << "entries=" << 2 * messages << "\n" << text;
 
     auto replay = [&path] {

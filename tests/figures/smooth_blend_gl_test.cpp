@@ -1,5 +1,5 @@
 #include "figures/smooth_blend.h"
-#include "tests/gl_window_once.h"
+#include "tests/shared_window.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ GLint blendSource() {
 }  // namespace
 
 TEST(SmoothBlendGL, SwitchesOnlyWhenTheWantedStateChanges) {
-    if (!openWindowOnce()) GTEST_SKIP() << "no OpenGL window could be opened";
+    if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
     setSmoothBlend(false, false);
     setSmoothBlend(true, false);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));

@@ -10,10 +10,10 @@
 #include <tuple>
 #include <vector>
 
-#include "framework/event_recorder.h"
-#include "framework/midi_pattern_listener.h"
-#include "framework/midi_recording.h"
-#include "framework/pattern_clock.h"
+#include "framework/input/event_recorder.h"
+#include "framework/midi/midi_pattern_listener.h"
+#include "framework/midi/midi_recording.h"
+#include "framework/midi/pattern_clock.h"
 #include "tests/temp_folder.h"
 #include "tools/show_data/composition.h"
 #include "tools/show_data/events_writer.h"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "demo/shared/vec3.h"
+
+#include <vector>
+
+class PointNode;
+
+// The wiggle of one pen segment: 30 to 50 points along it, most of them
+// pushed off the straight line by a fixed random amount, so the segment
+// looks drawn by hand. Drawn once when the segment is made and kept for
+// good.
+class RateJitter {
+public:
+    RateJitter();
+
+    int count() const { return static_cast<int>(wiggles_.size()); }
+    // Wiggle point i between the screen positions of from and to, pushed
+    // off by width times its offset.
+    Vec3 point(int i, const PointNode& from, const PointNode& to, float width) const;
+
+private:
+    struct Wiggle {
+        float t;   // place along the segment, 0 <= t < 1
+        float ox;  // offsets in [-1, 1]; z is always pushed by a whole width
+        float oy;
+    };
+
+    std::vector<Wiggle> wiggles_;
+};

@@ -1,0 +1,109 @@
+#include "demo/scraps/scrap_bit.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "demo/scraps/direction.h"
+#include "figures/random.h"
+#include "figures/smooth_blend.h"
+#include "framework/render/image.h"
+#include "framework/render/renderer.h"
+
+namespace {
+
+constexpr Vec2 kShadowSource{200.0f, 480.0f};
+// Around the piece, a dark rim half a unit wide.
+constexpr Vec2 kRimOffsets[] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {-0.5f, 0.5f}};
+constexpr float kCrumpleStep = 5.0f;
+
+float thousandth() { return static_cast<float>(nextRandom() % 1000) / 1000.0f; }
+
+}  // namespace
+
+ScrapBit::ScrapBit(Image* texture) : texture_(texture), size_(static_cast<float>(texture->getWidth()) / 1.4f) {
+    // The grid size was once random; its draw keeps the sequence in step.
+    randomRange(kGrid, kGrid);
+    const float last = kGrid - 1;
+    for (int y = 0; y < kGrid; ++y) {
+        for (int x = 0; x < kGrid; ++x) {
+            const Vec2 grid{x / last, y / last};
+            vertices_.push_back({{grid.x * size_ - size_ / 2, grid.y * size_ - size_ / 2}, grid});
+        }
+    }
+    makeQuads();
+}
+
+ScrapBit ScrapBit::crumpled() const {
+    ScrapBit copy(*this);
+    copy.quads_.clear();
+    copy.shadowOffset_ = {2.0f, 0.0f};
+    copy.makeQuads();
+    copy.crumple();
+    return copy;
+}
+
+void ScrapBit::makeQuads() {
+    for (int y = 0; y + 1 < kGrid; ++y) {
+        for (int x = 0; x + 1 < kGrid; ++x) {
+            const int corner = y * kGrid + x;
+            const float shade = randomRange(0.6f, 1.0f);
+            const float alphaFactor = randomRange(0.8f, 1.2f);
+            quads_.push_back({{corner, corner + 1, corner + kGrid + 1, corner + kGrid}, shade, alphaFactor});
+        }
+    }
+}
+
+// Every vertex steps up to 5 units toward a random point of the piece's
+// middle half.
+void ScrapBit::crumple() {
+    const float s = size_ / 2;
+    for (Vertex& vertex : vertices_) {
+        const float r1 = thousandth();
+        const float r2 = thousandth();
+        const Vec2 toward = directionOf(Vec2{r1 * s - s / 2, r2 * s - s / 2} - vertex.position);
+        vertex.position = vertex.position + toward * (thousandth() * kCrumpleStep);
+    }
+}
+
+void ScrapBit::setPosition(Vec2 position) {
+    if (position.x == position_.x && position.y == position_.y) return;
+    position_ = position;
+    const Vec2 away = directionOf(position - kShadowSource);
+    shadowOffset_ = {away.x * 1.5f, away.y * 2.0f};
+}
+
+void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
+    const float cosScaled = std::cos(look.angle) * look.scale;
+    const float sinScaled = std::sin(look.angle) * look.scale;
+    setSmoothBlend(true, false);
+    // Texturing may have been switched off by whatever drew before.
+    glEnable(GL_TEXTURE_2D);
+    renderer.setTexture(texture_);
+    if (look.shadowPass) {
+        renderer.color(look.shadow.r, look.shadow.g, look.shadow.b, look.shadow.a);
+        for (const Quad& quad : quads_) {
+            drawQuad(renderer, quad, position_ + shadowOffset_, cosScaled, sinScaled);
+            for (Vec2 rim : kRimOffsets) drawQuad(renderer, quad, position_ + rim, cosScaled, sinScaled);
+        }
+    }
+    if (look.paperPass) {
+        for (const Quad& quad : quads_) {
+            renderer.color(look.paper.r * quad.shade, look.paper.g * quad.shade, look.paper.b * quad.shade,
+                           look.paper.a * quad.alphaFactor);
+            drawQuad(renderer, quad, position_, cosScaled, sinScaled);
+        }
+    }
+    glDisable(GL_TEXTURE_2D);
+}
+
+void ScrapBit::drawQuad(Renderer& renderer, const Quad& quad, Vec2 at, float cosScaled, float sinScaled) const {
+    renderer.begin(Renderer::Polygon);
+    for (int corner : quad.corners) {
+        const Vertex& v = vertices_[corner];
+        renderer.texCoord(v.texCoord.x, v.texCoord.y);
+        renderer.vertex(cosScaled * v.position.x - sinScaled * v.position.y + at.x,
+                        sinScaled * v.position.x + cosScaled * v.position.y + at.y, 1.0f);
+    }
+    renderer.end();
+}

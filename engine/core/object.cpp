@@ -1,0 +1,9 @@
+#include "engine/core/object.h"
+
+namespace zentac {
+
+void Object::Release() {
+    if (refCount_-- == 1) delete this;
+}
+
+}  // namespace zentac

@@ -1,9 +1,0 @@
-#include "engine/object.h"
-
-namespace zentac {
-
-void Object::Release() {
-    if (refCount_-- == 1) delete this;
-}
-
-}  // namespace zentac

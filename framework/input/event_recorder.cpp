@@ -1,0 +1,119 @@
+#include "framework/input/event_recorder.h"
+
+#include "framework/clock/timer.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* const eventsPath = "data/events.txt";
+const char* const eventsTempPath = "data/events.txt.tmp";
+const char* const recordFormat = "eventid = %d\ntime = %d\n";
+constexpr int32_t endMark = -1;
+
+std::string readWholeFile(std::FILE* file) {
+    std::string text;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    return text;
+}
+
+// Reads records the way scanf reads the record format: every blank or line
+// end of the format matches any run of white space (none included), and each
+// number is an optionally signed decimal that must fit in 32 bits.
+class EventListReader {
+public:
+    explicit EventListReader(const std::string& text) : text_(text) {}
+
+    bool read(RecordedEvent& event) {
+        return word("eventid") && word("=") && number(event.eventId) && word("time") && word("=") &&
+               number(event.time);
+    }
+
+private:
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+    void skipSpace() {
+        while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
+    }
+
+    bool word(const char* expected) {
+        skipSpace();
+        for (; *expected; ++expected, ++pos_) {
+            if (pos_ >= text_.size() || text_[pos_] != *expected) return false;
+        }
+        return true;
+    }
+
+    bool number(int32_t& out) {
+        skipSpace();
+        bool negative = false;
+        if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) negative = text_[pos_++] == '-';
+        const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+        int64_t magnitude = 0;
+        std::size_t digits = 0;
+        for (; pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9'; ++pos_, ++digits) {
+            magnitude = magnitude * 10 + (text_[pos_] - '0');
+            if (magnitude > limit) return false;
+        }
+        if (digits == 0) return false;
+        out = static_cast<int32_t>(negative ? -magnitude : magnitude);
+        return true;
+    }
+
+    const std::string& text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+EventRecorder& EventRecorder::instance() {
+    static EventRecorder* recorder = new EventRecorder;
+    return *recorder;
+}
+
+void EventRecorder::resetToStart() {
+    events_.clear();
+    readIndex_ = 0;
+}
+
+void EventRecorder::record(int, int triggerId) { events_.push_back({triggerId, Timer::instance().getTime()}); }
+
+void EventRecorder::load() {
+    std::FILE* file = std::fopen(eventsPath, "r");
+    if (!file) return;
+    std::string text = readWholeFile(file);
+    std::fclose(file);
+
+    EventListReader reader(text);
+    RecordedEvent event;
+    while (reader.read(event) && event.eventId != endMark && event.time != endMark) events_.push_back(event);
+}
+
+bool EventRecorder::save() const {
+    // Written beside the list and renamed over it, so that a failed write
+    // leaves the old list whole.
+    std::FILE* file = std::fopen(eventsTempPath, "w");
+    if (!file) return false;
+    for (const RecordedEvent& event : events_) std::fprintf(file, recordFormat, event.eventId, event.time);
+    std::fprintf(file, recordFormat, endMark, endMark);
+    bool written = !std::ferror(file);
+    if (std::fclose(file) != 0) written = false;
+    if (!written || std::rename(eventsTempPath, eventsPath) != 0) {
+        std::remove(eventsTempPath);
+        return false;
+    }
+    return true;
+}
+
+bool EventRecorder::due() const {
+    return readIndex_ < events_.size() && Timer::instance().getTime() >= events_[readIndex_].time;
+}
+
+int EventRecorder::next() {
+    // Past the end there is nothing to give; callers ask due() first.
+    if (readIndex_ >= events_.size()) return endMark;
+    return events_[readIndex_++].eventId;
+}

@@ -1,0 +1,72 @@
+#include "framework/render/frame_buffer.h"
+
+#include "platform/message_box.h"
+
+#include <GL/glew.h>
+
+namespace {
+
+[[noreturn]] void failToCreate() {
+    host::messageBox("Couldn't create FBO", "", host::Buttons::Ok, host::Icon::None);
+    throw 0;
+}
+
+}  // namespace
+
+FrameBuffer::FrameBuffer(int textureWidth, int textureHeight, int viewWidth, int viewHeight)
+    : textureWidth_(textureWidth),
+      textureHeight_(textureHeight),
+      viewWidth_(viewWidth == -1 ? textureWidth : viewWidth),
+      viewHeight_(viewHeight == -1 ? textureHeight : viewHeight) {
+    // Without the extension its entry points are null: fail the same way.
+    if (!GLEW_EXT_framebuffer_object) failToCreate();
+    glGenFramebuffersEXT(1, &framebuffer_);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
+    glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth_, textureHeight_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture_, 0);
+    if (glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) failToCreate();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+void FrameBuffer::bind() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(0, 0, viewWidth_, viewHeight_);
+    glOrtho(0, 640, 480, 0, -1, 1000);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
+}
+
+void FrameBuffer::unbind() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glPopAttrib();
+}
+
+void FrameBuffer::drawFullscreen() {
+    float u = uScale();
+    float v = vScale();
+    glOrtho(0, 640, 480, 0, -1, 1000);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glColor4f(1, 1, 1, 1);
+    // The texture's bottom row lands at the bottom of the screen.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, v);
+    glVertex3f(0, 0, 1);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 480, 1);
+    glTexCoord2f(u, 0);
+    glVertex3f(640, 480, 1);
+    glTexCoord2f(u, v);
+    glVertex3f(640, 0, 1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}

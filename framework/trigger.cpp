@@ -1,7 +1,0 @@
-#include "framework/trigger.h"
-
-namespace {
-int nextTriggerId = 0;
-}  // namespace
-
-Trigger::Trigger() : id_(nextTriggerId++) {}

@@ -1,0 +1,135 @@
+#include "framework/window/gl_window.h"
+
+#include "platform/gl_surface.h"
+#include "platform/message_box.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace GLWindow {
+namespace {
+
+bool created = false;
+bool windowed = true;
+bool quit = false;
+bool active = false;
+int mouseXPos = -1;
+int mouseYPos = -1;
+bool clicked = false;
+bool buttonDown = false;
+
+std::string caption() {
+    std::string text = "$";
+    for (int i = 1; i < 48; ++i) text += " $";
+    return text;
+}
+
+void shutdownError(const char* text) {
+    host::messageBox(text, "SHUTDOWN ERROR", host::Buttons::Ok, host::Icon::Information);
+}
+
+void handle(const host::SurfaceEvent& event) {
+    using Kind = host::SurfaceEvent::Kind;
+    switch (event.kind) {
+        case Kind::MouseMove:
+            mouseXPos = event.x;
+            mouseYPos = event.y;
+            break;
+        case Kind::ButtonDown:
+            mouseXPos = event.x;
+            mouseYPos = event.y;
+            clicked = true;
+            buttonDown = true;
+            break;
+        case Kind::ButtonUp:
+            buttonDown = false;
+            break;
+        case Kind::Close:
+            // Only a request: the window stays until the last frame is drawn.
+            quit = true;
+            break;
+        case Kind::Focus:
+            // Any activation change marks the application active for good,
+            // so the show keeps drawing when it loses the focus.
+            active = true;
+            break;
+    }
+}
+
+}  // namespace
+
+void create(int width, int height, bool fullscreen) {
+    quit = false;
+    windowed = !fullscreen;
+    if (!host::initVideo()) throw 0;
+    created = true;
+    if (fullscreen) {
+        if (!host::chooseFullscreenMode(width, height)) throw 0;
+        host::setCursorVisible(false);
+    }
+    if (!host::createSurface(width, height, fullscreen, caption().c_str())) throw 0;
+    if (!host::createGlContext()) throw 0;
+    host::showSurface();
+}
+
+void pump() {
+    host::SurfaceEvent event;
+    while (host::pollSurfaceEvent(event)) handle(event);
+    if (!active) return;
+    host::swapSurface();
+    if (windowed) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+        std::this_thread::yield();
+    }
+}
+
+void restoreDisplayMode() {
+    if (windowed || !host::surfaceWindow()) return;
+    host::setSurfaceFullscreen(false);
+    host::setCursorVisible(true);
+}
+
+void kill() {
+    restoreDisplayMode();
+    if (host::surfaceWindow() && !host::releaseGlContext()) shutdownError("Release Of DC And RC Failed.");
+    host::deleteGlContext();
+    host::destroySurface();
+    if (created) host::quitVideo();
+    created = false;
+}
+
+void setFullscreen(int width, int height, bool fullscreen) {
+    if (!host::surfaceWindow()) return;
+    if (fullscreen && !host::chooseFullscreenMode(width, height)) throw 0;
+    if (!host::setSurfaceFullscreen(fullscreen)) throw 0;
+    host::setCursorVisible(!fullscreen);
+    windowed = !fullscreen;
+}
+
+bool isQuitRequested() { return quit; }
+
+void requestQuit() { quit = true; }
+
+void resetToStart() {
+    quit = false;
+    mouseXPos = -1;
+    mouseYPos = -1;
+    clicked = false;
+    buttonDown = false;
+}
+
+bool mouseClicked() {
+    bool was = clicked;
+    clicked = false;
+    return was;
+}
+
+bool mouseDown() { return buttonDown; }
+
+int mouseX() { return mouseXPos; }
+
+int mouseY() { return mouseYPos; }
+
+}  // namespace GLWindow

@@ -1,0 +1,108 @@
+#include "demo/pencil/layer_schedule.h"
+#include "demo/pencil/render_layer.h"
+#include "demo/scraps/scrap_layers.h"
+#include "demo/pencil/stroke_field.h"
+#include "figures/random.h"
+#include "framework/render/gl_renderer.h"
+#include "framework/window/viewport.h"
+#include "tests/demo/pencil_test_data.h"
+#include "tests/fake_clock.h"
+#include "tests/shared_window.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr int kFrameMs = 100;
+
+// Window pixels clearly darker than the white paper: pieces and shadows.
+int markedPixels() {
+    glFinish();
+    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    int marked = 0;
+    for (std::size_t i = 0; i < rgb.size(); i += 3) marked += rgb[i] < 235;
+    return marked;
+}
+
+class ScrapLayersTest : public FakeClockTest {
+protected:
+    void SetUp() override {
+        FakeClockTest::SetUp();
+        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
+        Viewport::instance().setSize(kWidth, kHeight);
+        linkShowData(folder);
+        inFolder = std::make_unique<WorkingDirectory>(folder.path());
+        seedRandom(1);
+        layer = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, PencilLayers::makeConstant(),
+                                              std::make_unique<StrokeField>(false), 0);
+        scraps = std::make_unique<ScrapLayers>();
+    }
+
+    // Frames from `from` up to `until` ms: the white layer with what is
+    // baked into it, then the pieces still unfolding over it.
+    void run(int from, int until) {
+        for (int t = from; t <= until; t += kFrameMs) {
+            setSceneTime(t);
+            layer->drawInto();
+            layer->drawOut();
+            scraps->draw(*layer, screen);
+        }
+    }
+
+    TempFolder folder;
+    std::unique_ptr<WorkingDirectory> inFolder;
+    GLRenderer screen{kWidth, kHeight};
+    std::unique_ptr<RenderLayer> layer;
+    std::unique_ptr<ScrapLayers> scraps;
+};
+
+}  // namespace
+
+TEST_F(ScrapLayersTest, FieldsStartAfterTheirDelaysAndStayOnThePaper) {
+    run(0, 1000);
+    scraps->onTrigger(72);
+    run(1100, 4000);
+    EXPECT_FALSE(scraps->hasStarted(0));
+    EXPECT_EQ(markedPixels(), 0) << "nothing before the delay";
+    run(4100, 4100);
+    EXPECT_TRUE(scraps->hasStarted(0));
+    EXPECT_TRUE(scraps->hasStarted(1));
+    EXPECT_FALSE(scraps->hasStarted(2));
+
+    // A lower pattern does not stop what has started, but holds the pile.
+    scraps->onTrigger(70);
+    run(4200, 4400);
+    run(4500, 11200);
+    EXPECT_TRUE(scraps->hasStarted(0));
+    EXPECT_FALSE(scraps->hasStarted(2));
+    EXPECT_GT(markedPixels(), 20000) << "the standard pieces on the paper";
+    EXPECT_EQ(scraps->field(0).spawned(), 0) << "baked, and out of positions";
+    EXPECT_EQ(scraps->field(1).spawned(), 0);
+
+    scraps->onTrigger(73);
+    run(11300, 21200);
+    EXPECT_FALSE(scraps->hasStarted(2));
+    run(21300, 21300);
+    EXPECT_TRUE(scraps->hasStarted(2)) << "10000 ms after the pattern";
+    const int standard = markedPixels();
+    run(21400, 25000);
+    EXPECT_GT(scraps->field(2).spawned(), 0);
+    EXPECT_GT(markedPixels(), standard) << "the pile grows from the bottom";
+
+    // Ending bakes every field once more; then they stay as they are.
+    scraps->endAll();
+    run(25100, 25300);
+    for (int slot = 0; slot < ScrapLayers::kSlots; ++slot) EXPECT_TRUE(scraps->field(slot).hasEnded()) << slot;
+    const int baked = markedPixels();
+    run(25400, 27000);
+    EXPECT_EQ(markedPixels(), baked);
+}
