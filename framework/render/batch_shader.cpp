@@ -51,9 +51,11 @@ void main() {
     vec2 along = len > 0.0 ? d / len : vec2(1.0, 0.0);
     vec2 across = vec2(-along.y, along.x);
     // A smooth line covers no pixel centre more than half a pixel beyond its
-    // edges and ends; a plain one none a whole pixel beyond.
-    float margin = line.y == 1.0 ? 0.52 : 1.02;
-    float reach = max(line.x, 1.0) * 0.5 + margin;
+    // edges and ends; a plain one none a whole pixel beyond. The ends' colour
+    // and texture coordinates spread over the whole quad, as the driver
+    // spreads them over its own, which reaches exactly half a pixel further.
+    float margin = line.y == 1.0 ? 0.5 : 1.02;
+    float reach = max(line.x, 1.0) * 0.5 + margin + 0.02;
     bool atEnd = corner.x > 0.5;
     vec4 own = atEnd ? b : a;
     vec2 p = (atEnd ? lineEnd : lineStart) + along * (atEnd ? margin : -margin) + across * (corner.y * reach);
