@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/gl_call_counter.h"
+#include "framework/render/gl_batch.h"
 #include "framework/scene/scene_manager.h"
 #include "framework/clock/timer.h"
 #include "framework/window/viewport.h"
@@ -176,6 +177,8 @@ void ShowProfiler::runFrame(const FramePlan& frame) {
     // On in every frame: llvmpipe compiles its shaders apart for counting.
     glBeginQuery(GL_SAMPLES_PASSED, query_);
     scenes_.update();
+    // What the renderers gathered is drawn inside the frame it belongs to.
+    GLBatch::flushCurrent();
     glEndQuery(GL_SAMPLES_PASSED);
 
     std::string picturePath;

@@ -8,7 +8,7 @@
 
 void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
     MainEnvelopes& envelopes = MainEnvelopes::instance();
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     RGBA c = envelopes.flickerColor(e.color());
     renderer.color(c.r, c.g, c.b, c.a);
     float s = envelopes.unitDivisor();
@@ -19,7 +19,7 @@ void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
 
 void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
     MainEnvelopes& envelopes = MainEnvelopes::instance();
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     RGBA c = envelopes.outlineColor(e.color2());
     renderer.color(c.r, c.g, c.b, c.a);
     renderer.setLineWidth(envelopes.lineWidth());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/render/gl_batch.h"
 #include "tests/png_writer.h"
 
 #include <GL/glew.h>
@@ -18,6 +19,7 @@ inline std::vector<uint8_t> windowPixels() {
     glFinish();
     std::vector<uint8_t> rgb(static_cast<std::size_t>(kWindowWidth) * kWindowHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
 }

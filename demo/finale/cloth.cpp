@@ -1,6 +1,7 @@
 #include "demo/finale/cloth.h"
 
 #include "figures/smooth_blend.h"
+#include "framework/render/gl_batch.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -81,7 +82,8 @@ void Cloth::simulate() {
     }
 }
 
-void Cloth::frame(float r, float g, float b) {
+void Cloth::frame(Renderer& renderer, float r, float g, float b) {
+    GLBatch::beginRawCurrent();
     glViewport(0, 0, viewWidth, viewHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -90,8 +92,9 @@ void Cloth::frame(float r, float g, float b) {
     simulate();
     placeCamera();
     glColor3f(r, g, b);
-    draw();
+    draw(renderer);
     glDisable(GL_TEXTURE_2D);
+    GLBatch::endRawCurrent();
 }
 
 void Cloth::step() {
@@ -165,14 +168,14 @@ void Cloth::placeCamera() const {
     gluLookAt(eye.x, eye.y, eye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
-void Cloth::draw() const {
-    setSmoothBlend(false, false);
+void Cloth::draw(Renderer& renderer) const {
+    setSmoothBlend(renderer, false, false);
     for (int r = 0; r + 1 < side; ++r) {
         glBegin(GL_TRIANGLE_STRIP);
         emitRow(r, true);
         glEnd();
     }
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     for (int r = 0; r + 1 < side; ++r) {
         glBegin(GL_LINE_STRIP);
         emitRow(r, false);

@@ -7,6 +7,8 @@
 
 #include <array>
 
+class Renderer;
+
 // A square cloth of 32 x 32 particles under gravity and a wandering wind,
 // integrated with Verlet steps of fixed length and held together by distance
 // constraints; one corner is pinned where the caller puts it. Drawn in 3D
@@ -29,7 +31,8 @@ public:
     // Moves the pinned corner, without giving it any speed.
     void pin(Vec2 point);
     // Wind, simulation up to the cloth clock, camera and drawing.
-    void frame(float r, float g, float b);
+    // Drawn with OpenGL of its own, in the renderer's blending.
+    void frame(Renderer& renderer, float r, float g, float b);
     // The wind and simulation part of a frame, which needs no OpenGL.
     void simulate();
 
@@ -57,7 +60,7 @@ private:
     void satisfyConstraints();
     void computeNormals();
     void placeCamera() const;
-    void draw() const;
+    void draw(Renderer& renderer) const;
     void emitRow(int row, bool withNormals) const;
 
     Particles buffers_[2];

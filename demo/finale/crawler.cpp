@@ -66,7 +66,7 @@ void Crawler::frame(float r, float g, float b) {
         centre_ = limb->pull(centre_);
     }
     centre_ = centre_ + heading_ * (dt * driftScale * windStrength_ * pace);
-    setSmoothBlend(true, false);
+    setSmoothBlend(*renderer_, true, false);
     renderer_->color(0.0f, 0.0f, 0.0f, 1.0f);
     for (auto& limb : limbs_) limb->draw(centre_, phase_, r, g, b);
 }

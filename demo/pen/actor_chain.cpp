@@ -5,12 +5,10 @@
 #include "figures/smooth_blend.h"
 #include "framework/render/renderer.h"
 
-#include <GL/gl.h>
-
 void ActorChain::draw(Renderer& renderer) {
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     for (FigureActor* actor : actors_) actor->update();
-    glDisable(GL_TEXTURE_2D);
+    renderer.setTexturing(false);
     const int count = static_cast<int>(actors_.size());
     for (int i = 0; i < count; ++i) drawActor(renderer, i, 0.5f, 3.0f, 0.0f, 0.0f, 0.0f, true);
     for (int i = 0; i < count; ++i) drawActor(renderer, i, 0.4f, 1.0f, 0.0f, 0.0f, 0.0f, false);

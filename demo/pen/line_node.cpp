@@ -4,8 +4,6 @@
 #include "figures/random.h"
 #include "framework/render/renderer.h"
 
-#include <GL/gl.h>
-
 LineNode::LineNode() {
     if (nextRandom() % 4 == 0) {
         stippled_ = true;
@@ -39,12 +37,7 @@ bool LineNode::hasLength() {
 
 void LineNode::draw(Renderer& renderer, float width, bool stipple) {
     if (!from_ || !to_) return;
-    if (stippled_ && stipple) {
-        glEnable(GL_LINE_STIPPLE);
-        glLineStipple(stippleFactor_, static_cast<GLushort>(stipplePattern_));
-    } else {
-        glDisable(GL_LINE_STIPPLE);
-    }
+    renderer.setLineStipple(stippled_ && stipple, stippleFactor_, static_cast<unsigned>(stipplePattern_));
     const Vec3 f = from_->position();
     const Vec3 g = to_->position();
     renderer.begin(Renderer::Lines);

@@ -5,8 +5,6 @@
 #include "framework/render/image_cache.h"
 #include "framework/render/renderer.h"
 
-#include <GL/gl.h>
-
 namespace {
 
 Image* paper = nullptr;
@@ -21,8 +19,8 @@ void loadPaperTexture() { paper = ImageCache::instance().get("data/bg.png"); }
 void drawPaper(Renderer& renderer) {
     const float alpha = PencilEnvelopes::instance().paperAlpha();
     if (!(alpha > 0.0f) || paper == nullptr) return;
-    setSmoothBlend(true, false);
-    glEnable(GL_TEXTURE_2D);
+    setSmoothBlend(renderer, true, false);
+    renderer.setTexturing(true);
     renderer.setTexture(paper);
     renderer.color(0, 0, 0, alpha);
     renderer.begin(Renderer::Polygon);
@@ -35,5 +33,5 @@ void drawPaper(Renderer& renderer) {
     renderer.texCoord(1, 0);
     renderer.vertex(kSide, 0, 1);
     renderer.end();
-    glDisable(GL_TEXTURE_2D);
+    renderer.setTexturing(false);
 }

@@ -5,8 +5,6 @@
 #include "framework/render/renderer.h"
 #include "framework/clock/timer.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 namespace {
@@ -18,7 +16,7 @@ constexpr float kNewTargetChance = 50.0f;
 
 void PencilTick::drawExtra(Renderer& renderer, float angle) {
     renderer.color(0, 0, 0, 1);
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     // A moving tick is drawn heavier than one that has arrived.
     renderer.setLineWidth(legDone() ? 1.0f : 2.0f);
     const Vec2 p = getPosition();
@@ -48,8 +46,8 @@ void PencilOverlay::onPattern(int pattern) {
 
 void PencilOverlay::draw(Renderer& renderer) {
     if (!active_) return;
-    glDisable(GL_LINE_STIPPLE);
-    glDisable(GL_TEXTURE_2D);
+    renderer.setLineStipple(false, 1, 0xFFFF);
+    renderer.setTexturing(false);
     const int now = Timer::instance().getTime();
     if (now > nextReveal_) {
         if (visibleCount_ < static_cast<int>(wanderers_.size())) ++visibleCount_;

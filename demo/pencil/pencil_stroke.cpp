@@ -5,8 +5,6 @@
 #include "framework/render/image_cache.h"
 #include "framework/render/renderer.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 namespace {
@@ -24,12 +22,12 @@ void PencilSegment::set(Vec2 from, Vec2 to, float alpha, Image* texture) {
 }
 
 void PencilSegment::draw(Renderer& renderer) const {
-    setSmoothBlend(true, true);
+    setSmoothBlend(renderer, true, true);
     renderer.setLineWidth(1.0f);
     // The graphite grain comes from the texture, which whatever drew before
     // may have switched off.
-    const GLboolean wasTextured = glIsEnabled(GL_TEXTURE_2D);
-    glEnable(GL_TEXTURE_2D);
+    const bool wasTextured = renderer.isTexturing();
+    renderer.setTexturing(true);
     renderer.setTexture(texture_);
     renderer.color(0, 0, 0, alpha_);
     renderer.begin(Renderer::Lines);
@@ -38,7 +36,7 @@ void PencilSegment::draw(Renderer& renderer) const {
     renderer.texCoord(1, 1);
     renderer.vertex(to_.x, to_.y, 1);
     renderer.end();
-    if (!wasTextured) glDisable(GL_TEXTURE_2D);
+    if (!wasTextured) renderer.setTexturing(false);
 }
 
 void PencilStroke::draw(Renderer& renderer) const {

@@ -1,6 +1,7 @@
 #include "demo/pencil/render_layer.h"
 
 #include "figures/smooth_blend.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/layer_renderer.h"
 #include "framework/clock/timer.h"
 #include "framework/window/viewport.h"
@@ -40,7 +41,7 @@ void RenderLayer::drawInto() {
     for (LayerDrawable* drawable : queue_) drawable->drawToLayer(*renderer_);
     queue_.clear();
     if (readyForStrokes() && layers_->isDue()) {
-        setSmoothBlend(true, false);
+        setSmoothBlend(*renderer_, true, false);
         const int strokes = layers_->batchSize();
         for (int i = 0; i < strokes; ++i) drawStroke();
     }
@@ -63,7 +64,8 @@ void RenderLayer::drawStroke() {
 }
 
 void RenderLayer::drawOut() {
+    GLBatch::flushCurrent();
     glLoadIdentity();
-    setSmoothBlend(blendOnOutput_, false);
+    setSmoothBlend(*renderer_, blendOnOutput_, false);
     frameBuffer_.drawFullscreen();
 }

@@ -15,8 +15,6 @@
 #include "framework/render/renderer.h"
 #include "framework/clock/timer.h"
 
-#include <GL/glew.h>
-
 namespace {
 
 const char* const audioFolder = "data/audio/";
@@ -78,7 +76,7 @@ void MainScene::frame() {
         screen_->clear(0, 0, 0);
     }
     if (now > pencilStart) pencilScene_->draw(*screen_);
-    glDisable(GL_LINE_STIPPLE);
+    screen_->setLineStipple(false, 1, 0xFFFF);
     if (DemoClock::instance().isOver()) {
         finale_->frame(*screen_);
     } else {

@@ -40,7 +40,7 @@ void FlyInPool::onTrigger(int pattern) {
 
 void FlyInPool::draw(Renderer& renderer) {
     if (!active_) return;
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     renderer.setLineWidth(2.0f);
     if (rounds_ < maximumRounds_) spawn();
     for (FlyInPiece& piece : pieces_) piece.update(renderer);

@@ -1,7 +1,5 @@
 #include "demo/scraps/scrap_bit.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "demo/scraps/direction.h"
@@ -76,9 +74,9 @@ void ScrapBit::setPosition(Vec2 position) {
 void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
     const float cosScaled = std::cos(look.angle) * look.scale;
     const float sinScaled = std::sin(look.angle) * look.scale;
-    setSmoothBlend(true, false);
+    setSmoothBlend(renderer, true, false);
     // Texturing may have been switched off by whatever drew before.
-    glEnable(GL_TEXTURE_2D);
+    renderer.setTexturing(true);
     renderer.setTexture(texture_);
     if (look.shadowPass) {
         renderer.color(look.shadow.r, look.shadow.g, look.shadow.b, look.shadow.a);
@@ -94,7 +92,7 @@ void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
             drawQuad(renderer, quad, position_, cosScaled, sinScaled);
         }
     }
-    glDisable(GL_TEXTURE_2D);
+    renderer.setTexturing(false);
 }
 
 void ScrapBit::drawQuad(Renderer& renderer, const Quad& quad, Vec2 at, float cosScaled, float sinScaled) const {

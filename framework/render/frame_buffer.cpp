@@ -1,5 +1,6 @@
 #include "framework/render/frame_buffer.h"
 
+#include "framework/render/gl_batch.h"
 #include "platform/message_box.h"
 
 #include <GL/glew.h>
@@ -20,6 +21,7 @@ FrameBuffer::FrameBuffer(int textureWidth, int textureHeight, int viewWidth, int
       viewHeight_(viewHeight == -1 ? textureHeight : viewHeight) {
     // Without the extension its entry points are null: fail the same way.
     if (!GLEW_EXT_framebuffer_object) failToCreate();
+    GLBatch::beginRawCurrent();
     glGenFramebuffersEXT(1, &framebuffer_);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
     glGenTextures(1, &texture_);
@@ -32,9 +34,11 @@ FrameBuffer::FrameBuffer(int textureWidth, int textureHeight, int viewWidth, int
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture_, 0);
     if (glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) failToCreate();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    GLBatch::endRawCurrent();
 }
 
 void FrameBuffer::bind() {
+    GLBatch::flushCurrent();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glPushAttrib(GL_VIEWPORT_BIT);
@@ -44,6 +48,7 @@ void FrameBuffer::bind() {
 }
 
 void FrameBuffer::unbind() {
+    GLBatch::flushCurrent();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -53,6 +58,7 @@ void FrameBuffer::unbind() {
 void FrameBuffer::drawFullscreen() {
     float u = uScale();
     float v = vScale();
+    GLBatch::beginRawCurrent();
     glOrtho(0, 640, 480, 0, -1, 1000);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -69,4 +75,5 @@ void FrameBuffer::drawFullscreen() {
     glVertex3f(640, 0, 1);
     glEnd();
     glDisable(GL_TEXTURE_2D);
+    GLBatch::endRawCurrent();
 }

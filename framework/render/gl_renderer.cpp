@@ -9,48 +9,53 @@ GLRenderer::GLRenderer(int, int) {}
 void GLRenderer::begin(int primitive) {
     if (!projectionSet_) {
         // The 640x480 virtual screen with (0, 0) at the top left.
+        GLBatch::current().flush();
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, 640, 480, 0, -1, 1000);
         projectionSet_ = true;
     }
-    switch (primitive) {
-        case Lines: glBegin(GL_LINES); break;
+    primitive_ = primitive;
+    points_.clear();
+}
+
+void GLRenderer::end() {
+    switch (primitive_) {
+        case Lines: GLBatch::current().addLines(points_); break;
         case Polygon:
         case Polygon8:
-        case Polygon16: glBegin(GL_POLYGON); break;
+        case Polygon16: GLBatch::current().addPolygon(points_); break;
         default: break;
     }
+    primitive_ = 0;
+    points_.clear();
 }
 
-void GLRenderer::end() { glEnd(); }
+void GLRenderer::clear(float r, float g, float b) { GLBatch::current().clear(r, g, b); }
 
-void GLRenderer::clear(float r, float g, float b) {
-    glClearColor(r, g, b, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void GLRenderer::vertex(float x, float y, float z) {
+    if (primitive_ == 0) return;
+    current_.x = x;
+    current_.y = y;
+    current_.z = z;
+    points_.push_back(current_);
 }
 
-void GLRenderer::vertex(float x, float y, float z) { glVertex3f(x, y, z); }
+void GLRenderer::color(float r, float g, float b, float a) {
+    current_.r = r;
+    current_.g = g;
+    current_.b = b;
+    current_.a = a;
+}
 
-void GLRenderer::color(float r, float g, float b, float a) { glColor4f(r, g, b, a); }
-
-void GLRenderer::texCoord(float u, float v) { glTexCoord2f(u, v); }
+void GLRenderer::texCoord(float u, float v) {
+    current_.u = u;
+    current_.v = v;
+}
 
 void GLRenderer::setSmooth(bool on) {
     smooth_ = on;
-    if (on) {
-        glEnable(GL_LINE_SMOOTH);
-        glEnable(GL_POINT_SMOOTH);
-        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-        glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    } else {
-        // Blending stays on: only the smoothing goes.
-        glDisable(GL_LINE_SMOOTH);
-        glDisable(GL_POLYGON_SMOOTH);
-        glDisable(GL_POINT_SMOOTH);
-    }
+    GLBatch::current().setSmooth(on);
 }
 
 void GLRenderer::setTexture(Image* image) {
@@ -59,25 +64,33 @@ void GLRenderer::setTexture(Image* image) {
         uploadTexture(image);
         found = textures_.find(image);
     }
-    glBindTexture(GL_TEXTURE_2D, found->second);
+    GLBatch::current().useTexture(found->second);
 }
 
 void GLRenderer::uploadTexture(Image* image) {
-    glEnable(GL_TEXTURE_2D);
+    GLBatch& batch = GLBatch::current();
+    batch.setTexturing(true);
     GLuint name = 0;
     glGenTextures(1, &name);
     textures_[image] = name;
     glBindTexture(GL_TEXTURE_2D, name);
+    batch.forgetBoundTexture();
     glTexImage2D(GL_TEXTURE_2D, 0, 4, image->getWidth(), image->getHeight(), 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
                  image->getPixels());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-float GLRenderer::lineWidth() {
-    GLfloat width = 0.0f;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    return width;
+float GLRenderer::lineWidth() { return GLBatch::current().lineWidth(); }
+
+void GLRenderer::setLineWidth(float width) { GLBatch::current().setLineWidth(width); }
+
+void GLRenderer::setBlending(bool enable, bool saturate) { GLBatch::current().setBlending(enable, saturate); }
+
+void GLRenderer::setLineStipple(bool on, int factor, unsigned pattern) {
+    GLBatch::current().setLineStipple(on, factor, pattern);
 }
 
-void GLRenderer::setLineWidth(float width) { glLineWidth(width); }
+void GLRenderer::setTexturing(bool on) { GLBatch::current().setTexturing(on); }
+
+bool GLRenderer::isTexturing() { return GLBatch::current().isTexturing(); }

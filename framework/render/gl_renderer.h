@@ -1,11 +1,14 @@
 #pragma once
 
 #include "framework/render/renderer.h"
+#include "framework/render/gl_batch.h"
 
 #include <map>
+#include <vector>
 
-// The Renderer over OpenGL immediate mode in the window's context. Images
-// become textures the first time they are set.
+// The Renderer over OpenGL in the window's context. Primitives and state go
+// to the context's GLBatch, which draws them together; images become textures
+// the first time they are set.
 class GLRenderer : public Renderer {
 public:
     GLRenderer(int width, int height);
@@ -21,6 +24,10 @@ public:
     void setTexture(Image* image) override;
     float lineWidth() override;
     void setLineWidth(float width) override;
+    void setBlending(bool enable, bool saturate) override;
+    void setLineStipple(bool on, int factor, unsigned pattern) override;
+    void setTexturing(bool on) override;
+    bool isTexturing() override;
 
 private:
     void uploadTexture(Image* image);
@@ -28,4 +35,7 @@ private:
     std::map<Image*, unsigned> textures_;
     bool projectionSet_ = false;
     bool smooth_ = false;
+    int primitive_ = 0;
+    BatchPoint current_{0, 0, 0, 1, 1, 1, 1, 0, 0};
+    std::vector<BatchPoint> points_;
 };

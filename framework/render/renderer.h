@@ -23,4 +23,14 @@ public:
     virtual void setTexture(Image* image) = 0;
     virtual float lineWidth() = 0;
     virtual void setLineWidth(float width) = 0;
+
+    // Drawing state shared by everything that draws into the same context:
+    // the renderer owns it, so that it can tell a real change from a repeat.
+    // Renderers with no such state ignore it.
+    // Blending on: source alpha (or its saturated form) over the inverse source
+    // alpha, with smooth lines; off: neither.
+    virtual void setBlending(bool /*enable*/, bool /*saturate*/) {}
+    virtual void setLineStipple(bool /*on*/, int /*factor*/, unsigned /*pattern*/) {}
+    virtual void setTexturing(bool /*on*/) {}
+    virtual bool isTexturing() { return false; }
 };

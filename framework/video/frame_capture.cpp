@@ -1,6 +1,7 @@
 #include "framework/video/frame_capture.h"
 
 #include "framework/render/frame_bitmap.h"
+#include "framework/render/gl_batch.h"
 
 #include <GL/glew.h>
 
@@ -45,6 +46,7 @@ void scaleBottomUpFrame(const uint32_t* source, int sourceWidth, int sourceHeigh
 void captureGlFrame(int width, int height, FrameBitmap& target) {
     if (width <= 0 || height <= 0) return;
     std::vector<uint32_t> frame(static_cast<std::size_t>(width) * height);
+    GLBatch::flushCurrent();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, frame.data());
     scaleBottomUpFrame(frame.data(), width, height, target);

@@ -1,5 +1,6 @@
 #include "framework/window/gl_window.h"
 
+#include "framework/render/gl_batch.h"
 #include "platform/gl_surface.h"
 #include "platform/message_box.h"
 
@@ -77,6 +78,7 @@ void pump() {
     host::SurfaceEvent event;
     while (host::pollSurfaceEvent(event)) handle(event);
     if (!active) return;
+    GLBatch::flushCurrent();
     host::swapSurface();
     if (windowed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -92,6 +94,7 @@ void restoreDisplayMode() {
 }
 
 void kill() {
+    GLBatch::discard();
     restoreDisplayMode();
     if (host::surfaceWindow() && !host::releaseGlContext()) shutdownError("Release Of DC And RC Failed.");
     host::deleteGlContext();

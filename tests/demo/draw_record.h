@@ -53,6 +53,7 @@ public:
     int ignoredCalls() const { return ignoredCalls_; }
 
     void enable(unsigned capability, bool on);
+    bool isEnabled(unsigned capability) const { return isOn(capability); }
     void blendFunc(unsigned source, unsigned destination);
     void lineWidth(float width);
     float currentLineWidth() const { return lineWidth_; }

@@ -9,7 +9,8 @@
 
 // A Renderer that does to the draw record what GLRenderer does to OpenGL:
 // the projection on its first begin, texturing switched on by each image's
-// first use, smoothing as GLRenderer sets it.
+// first use, smoothing, blending, stipple and texturing as GLRenderer sets
+// them.
 class RecordingGLRenderer : public Renderer {
 public:
     explicit RecordingGLRenderer(DrawRecord& record) : record_(record) {}
@@ -55,6 +56,22 @@ public:
     }
     float lineWidth() override { return record_.currentLineWidth(); }
     void setLineWidth(float width) override { record_.lineWidth(width); }
+    void setBlending(bool enable, bool saturate) override {
+        if (enable) {
+            record_.blendFunc(saturate ? GL_SRC_ALPHA_SATURATE : GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            record_.enable(GL_LINE_SMOOTH, true);
+            record_.enable(GL_BLEND, true);
+        } else {
+            record_.enable(GL_BLEND, false);
+            record_.enable(GL_LINE_SMOOTH, false);
+        }
+    }
+    void setLineStipple(bool on, int factor, unsigned pattern) override {
+        record_.enable(GL_LINE_STIPPLE, on);
+        if (on) record_.lineStipple(factor, pattern);
+    }
+    void setTexturing(bool on) override { record_.enable(GL_TEXTURE_2D, on); }
+    bool isTexturing() override { return record_.isEnabled(GL_TEXTURE_2D); }
 
 private:
     DrawRecord& record_;

@@ -1,6 +1,7 @@
 #include "figures/figure_scene.h"
 #include "figures/random.h"
 #include "framework/render/frame_buffer.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "framework/midi/midi_input.h"
 #include "tests/figures/stage_clock.h"
@@ -21,6 +22,7 @@ constexpr int kHeight = 768;
 int markedPixels() {
     glFinish();
     std::vector<uint8_t> rgba(kWidth * kHeight * 4);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     int marked = 0;
     for (std::size_t i = 0; i < rgba.size(); i += 4) marked += rgba[i] < 250 || rgba[i + 1] < 250 || rgba[i + 2] < 250;
@@ -32,6 +34,7 @@ bool markedAt(Vec2 p, float zoom) {
     float x = ((p.x - 320.0f) / zoom + 320.0f) * kWidth / 640.0f;
     float y = ((p.y - 240.0f) / zoom + 240.0f) * kHeight / 480.0f;
     uint8_t rgba[4] = {};
+    GLBatch::flushCurrent();
     glReadPixels(static_cast<int>(x), kHeight - 1 - static_cast<int>(y), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return rgba[1] < 200;
 }

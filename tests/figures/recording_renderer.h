@@ -7,7 +7,7 @@
 // Records what is drawn, for checks without a display.
 class RecordingRenderer : public Renderer {
 public:
-    enum Kind { Begin, End, Vertex, Color, LineWidth, Clear };
+    enum Kind { Begin, End, Vertex, Color, LineWidth, Clear, Blending };
     struct Call {
         Kind kind;
         float a = 0.0f;
@@ -29,6 +29,10 @@ public:
     void setLineWidth(float width) override {
         width_ = width;
         calls.push_back({LineWidth, width});
+    }
+
+    void setBlending(bool enable, bool saturate) override {
+        calls.push_back({Blending, enable ? 1.0f : 0.0f, saturate ? 1.0f : 0.0f});
     }
 
     std::vector<Call> only(Kind kind) const {

@@ -2,6 +2,7 @@
 #include "demo/pen/node_ring.h"
 #include "demo/pen/vertex_figures.h"
 #include "figures/random.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "tests/fake_clock.h"
 #include "tests/figures/recording_renderer.h"
@@ -45,6 +46,7 @@ std::vector<int> lineCounts(const VertexFigures& figures) {
 int markedPixels(const std::string& name) {
     glFinish();
     std::vector<uint8_t> rgb(kWidth * kHeight * 3);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     TestPng png;
     png.width = kWidth;

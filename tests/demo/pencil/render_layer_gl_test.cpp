@@ -1,5 +1,6 @@
 #include "demo/pencil/render_layer.h"
 #include "figures/random.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/renderer.h"
 #include "tests/demo/pencil_test_data.h"
 
@@ -32,6 +33,7 @@ public:
 std::array<uint8_t, 3> screenAt(int x, int y) {
     std::array<uint8_t, 3> rgb{};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    GLBatch::flushCurrent();
     glReadPixels(x, kWindowHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
 }

@@ -8,6 +8,7 @@
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
 #include "framework/audio/audio_player.h"
+#include "framework/render/gl_batch.h"
 #include "framework/scene/input_bindings.h"
 #include "framework/scene/render_context.h"
 #include "framework/scene/scene_manager.h"
@@ -67,6 +68,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
         frameAt(ms);
         uint8_t rgb[3] = {};
+        GLBatch::flushCurrent();
         glReadPixels(kWindowWidth / 2, kWindowHeight / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
         return rgb[1] == 255;
     }

@@ -1,6 +1,7 @@
 #include "demo/scraps/fly_in_pool.h"
 #include "demo/pencil/pencil_envelopes.h"
 #include "figures/random.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "tests/fake_clock.h"
 #include "tests/shared_window.h"
@@ -21,6 +22,7 @@ void countShards(int& dark, int& light) {
     glFinish();
     std::vector<uint8_t> rgb(kWidth * kHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     dark = 0;
     light = 0;

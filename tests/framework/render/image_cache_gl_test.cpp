@@ -1,3 +1,4 @@
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "framework/render/image_cache.h"
 #include "tests/shared_window.h"
@@ -16,6 +17,7 @@ namespace {
 // 0xRRGGBB of the window pixel, counting rows from the top.
 uint32_t windowPixel(int x, int yFromTop) {
     unsigned char rgba[4] = {};
+    GLBatch::flushCurrent();
     glReadPixels(x, 767 - yFromTop, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return uint32_t{rgba[0]} << 16 | uint32_t{rgba[1]} << 8 | rgba[2];
 }

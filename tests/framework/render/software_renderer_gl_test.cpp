@@ -1,4 +1,5 @@
 #include "framework/render/frame_bitmap.h"
+#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "framework/render/software_renderer.h"
 #include "tests/shared_window.h"
@@ -43,6 +44,7 @@ TEST(SoftwareRendererGL, FillsTheSamePixelsAsOpenGL) {
     drawScene(gl);
     glFinish();
     std::vector<uint32_t> screen(640 * 480);
+    GLBatch::flushCurrent();
     glReadPixels(0, 0, 640, 480, GL_BGRA, GL_UNSIGNED_BYTE, screen.data());
     glViewport(0, 0, 1024, 768);
 

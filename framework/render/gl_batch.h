@@ -1,0 +1,106 @@
+#pragma once
+
+#include "framework/render/batch_shader.h"
+
+#include <memory>
+#include <vector>
+
+// One corner of a primitive as the renderer was given it.
+struct BatchPoint {
+    float x, y, z;
+    float r, g, b, a;
+    float u, v;
+};
+
+// Everything the renderers of one OpenGL context draw, gathered into one
+// array of triangles and drawn only when something the triangles cannot
+// carry changes: blending, the texture in use, or anything drawn or set
+// outside (frame buffers, matrices, viewport, clears, raw drawing), which
+// calls flush or beginRaw first. Colour, texturing, line width, smoothing
+// and stipple travel with the vertices.
+class GLBatch {
+public:
+    // The batch of the current context, made on first use.
+    static GLBatch& current();
+    // The context is gone, with all its objects: forget the batch unseen.
+    static void discard();
+    // Draws what is pending; nothing when no batch was made.
+    static void flushCurrent();
+    // Around OpenGL drawing of one's own: before, the batch is drawn and the
+    // fixed-function state made what the renderers set; while raw, state
+    // changes reach OpenGL at once; after, the state is read back, as the
+    // raw drawing may have changed it. Nothing when no batch was made.
+    static void beginRawCurrent();
+    static void endRawCurrent();
+
+    void setBlending(bool enable, bool saturate);
+    // Smoothing on also turns blending on; off leaves blending as it is.
+    void setSmooth(bool on);
+    void setLineStipple(bool on, int factor, unsigned pattern);
+    void setLineWidth(float width);
+    float lineWidth() const { return lineWidth_; }
+    void setTexturing(bool on);
+    bool isTexturing() const { return texturing_; }
+    // The texture name textured primitives use from now on.
+    void useTexture(unsigned texture);
+    // Something bound a texture directly.
+    void forgetBoundTexture() { boundTexture_ = kUnknown; }
+
+    void clear(float r, float g, float b);
+    // Line segments from pairs of points; an odd last point is dropped.
+    void addLines(const std::vector<BatchPoint>& points);
+    // A convex outline, filled as a fan.
+    void addPolygon(const std::vector<BatchPoint>& points);
+    void flush();
+
+private:
+    struct Vertex {
+        float start[3];
+        float end[3];
+        float corner[2];
+        float color[4];
+        float texCoord[3];
+        float line[4];
+    };
+    static constexpr unsigned kUnknown = ~0u;
+
+    GLBatch();
+    // Draws what is pending when the blending really changes.
+    void changeBlending(bool enable, bool saturate);
+    void beginRaw();
+    void endRaw();
+    // The primitive of these alphas can change no pixel.
+    bool invisible(const std::vector<BatchPoint>& points) const;
+    // Flushes first when textured primitives would need another texture.
+    void prepareTexture();
+    void applyBlending();
+    void applyFixedFunctionState();
+    void addLine(const BatchPoint& from, const BatchPoint& to);
+    Vertex lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
+                      float side) const;
+
+    BatchShader shader_;
+    unsigned vertexBuffer_ = 0;
+    unsigned indexBuffer_ = 0;
+    std::vector<Vertex> vertices_;
+    std::vector<unsigned> indices_;
+
+    bool blending_ = false;
+    bool saturate_ = false;
+    bool smooth_ = false;
+    bool stipple_ = false;
+    int stippleFactor_ = 1;
+    unsigned stipplePattern_ = 0xFFFF;
+    float lineWidth_ = 1.0f;
+    bool texturing_ = false;
+    unsigned texture_ = 0;
+    // The texture the pending textured primitives use.
+    unsigned batchTexture_ = kUnknown;
+    bool raw_ = false;
+
+    // What OpenGL has now, as far as known.
+    bool blendingKnown_ = false;
+    bool appliedBlending_ = false;
+    bool appliedSaturate_ = false;
+    unsigned boundTexture_ = kUnknown;
+};
