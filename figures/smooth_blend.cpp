@@ -19,3 +19,5 @@ void setSmoothBlend(Renderer& renderer, bool enable, bool saturate) {
     state.enabled = enable;
     state.saturating = saturate;
 }
+
+void resetSmoothBlend() { state = SmoothBlendState(); }

@@ -7,3 +7,6 @@ class Renderer;
 // the blend or smoothing state behind this switch makes its record stale, so
 // all such drawing goes through it.
 void setSmoothBlend(Renderer& renderer, bool enable, bool saturate);
+
+// The switch as the program starts: off, without saturation.
+void resetSmoothBlend();

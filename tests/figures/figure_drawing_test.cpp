@@ -4,6 +4,7 @@
 #include "figures/figure_drawing.h"
 #include "figures/figure_parts.h"
 #include "figures/random.h"
+#include "figures/smooth_blend.h"
 #include "tests/figures/draw_count.h"
 #include "tests/figures/recording_renderer.h"
 #include "tests/figures/scene_clock.h"
@@ -49,6 +50,9 @@ TEST_F(FigureDrawingTest, FillFlickersAndOutlinePulsesAtItsWidth) {
     const float pulse = MainEnvelopes::instance().pulseDivisor();
     ASSERT_GT(pulse, 1.0f);
     Element e = square();
+    // Blending on, as every figure after the first finds it.
+    setSmoothBlend(renderer, true, false);
+    renderer.calls.clear();
     seedRandom(9);
     float flick = randomRange(0.0f, 1.0f);
     seedRandom(9);

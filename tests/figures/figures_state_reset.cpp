@@ -1,6 +1,7 @@
 #include "figures/element.h"
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
+#include "figures/smooth_blend.h"
 #include "tests/shared_state.h"
 
 namespace {
@@ -9,6 +10,7 @@ const ResetAfterEachTest figuresState([] {
     seedRandom(1);
     MainEnvelopes::instance().resetToStart();
     ElementPool::instance().resetToStart();
+    resetSmoothBlend();
 });
 
 }  // namespace
