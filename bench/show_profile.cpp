@@ -48,6 +48,7 @@
 // SDL's dummy driver unless SDL_AUDIODRIVER says otherwise; message boxes
 // are answered No on standard error unless VORN_MESSAGEBOX says otherwise.
 #include <GL/glew.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -92,6 +93,21 @@ void printLoad(const char* when) {
                 std::thread::hardware_concurrency());
 }
 
+// Heap in use (malloc's arena and its mapped blocks) and resident memory,
+// from /proc/self/status, in MB.
+void printStartUpMemory() {
+    const struct mallinfo2 heap = mallinfo2();
+    double residentKb = 0;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::string(line).rfind("VmRSS:", 0) == 0) residentKb = std::atof(line + 6);
+        std::fclose(status);
+    }
+    std::printf("memory after start-up: heap in use %.1f MB, resident %.1f MB\n",
+                static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0), residentKb / 1024.0);
+}
+
 void printHeader(const ShowProfileOptions& options, double startUpSeconds) {
     const char* threads = std::getenv("LP_NUM_THREADS");
     std::printf("vorn show profile: %s budget, %dx%d window, fixed step of 1/%.0f s of show time\n",
@@ -99,6 +115,7 @@ void printHeader(const ShowProfileOptions& options, double startUpSeconds) {
     std::printf("OpenGL: %s, %s; LP_NUM_THREADS=%s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)), threads ? threads : "unset");
     std::printf("start-up (window, loading both scenes): %.1f s wall\n", startUpSeconds);
+    printStartUpMemory();
     std::printf("frames outside the windows: %s\n",
                 options.drawEveryFrame ? "drawn, as the show draws them"
                                        : "all logic and render layers, drawn into the window only now and then\n"
