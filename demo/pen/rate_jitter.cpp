@@ -3,17 +3,18 @@
 #include "demo/pen/point_node.h"
 #include "figures/random.h"
 
-RateJitter::RateJitter() {
-    const float n = randomRange(30.0f, 50.0f);
+RateJitter::RateJitter(RandomSequence& random) {
+    // n < 50, so there are at most 50 points.
+    const float n = random.range(30.0f, 50.0f);
     const float step = 1.0f / n;
     float t = 0.0f;
-    for (int i = 0; static_cast<float>(i) < n; ++i) {
-        Wiggle wiggle{t, 0.0f, 0.0f};
-        if (nextRandom() % 3 != 0) {
-            wiggle.ox = randomRange(-1.0f, 1.0f);
-            wiggle.oy = randomRange(-1.0f, 1.0f);
+    for (; count_ < kMostPoints && static_cast<float>(count_) < n; ++count_) {
+        Wiggle& wiggle = wiggles_[static_cast<std::size_t>(count_)];
+        wiggle = {t, 0.0f, 0.0f};
+        if (random.next() % 3 != 0) {
+            wiggle.ox = random.range(-1.0f, 1.0f);
+            wiggle.oy = random.range(-1.0f, 1.0f);
         }
-        wiggles_.push_back(wiggle);
         t += step;
     }
 }
