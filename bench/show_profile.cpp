@@ -48,7 +48,6 @@
 // SDL's dummy driver unless SDL_AUDIODRIVER says otherwise; message boxes
 // are answered No on standard error unless VORN_MESSAGEBOX says otherwise.
 #include <GL/glew.h>
-#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -93,10 +92,8 @@ void printLoad(const char* when) {
                 std::thread::hardware_concurrency());
 }
 
-// Heap in use (malloc's arena and its mapped blocks) and resident memory,
-// from /proc/self/status, in MB.
+// Heap in use and resident memory (from /proc/self/status), in MB.
 void printStartUpMemory() {
-    const struct mallinfo2 heap = mallinfo2();
     double residentKb = 0;
     if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
         char line[256];
@@ -105,7 +102,7 @@ void printStartUpMemory() {
         std::fclose(status);
     }
     std::printf("memory after start-up: heap in use %.1f MB, resident %.1f MB\n",
-                static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0), residentKb / 1024.0);
+                heapInUseMb(), residentKb / 1024.0);
 }
 
 void printHeader(const ShowProfileOptions& options, double startUpSeconds) {

@@ -1,6 +1,7 @@
 #include "bench/show_profiler.h"
 
 #include <GL/glew.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +22,11 @@
 #include "platform/gl_surface.h"
 #include "platform/ticks.h"
 #include "tools/show_data/png_image.h"
+
+double heapInUseMb() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
+}
 
 namespace {
 
@@ -85,6 +91,7 @@ void closeReport(WindowReport& report, std::string picturePath) {
     auto [resident, peak] = residentMemoryMb();
     report.close(resident, peak, std::move(picturePath));
     report.printDetail(stdout);
+    std::printf("  heap in use at its end: %.1f MB\n", heapInUseMb());
     std::fflush(stdout);
 }
 

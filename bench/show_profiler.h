@@ -7,6 +7,10 @@
 #include "bench/window_report.h"
 
 class SceneManager;
+
+// Memory malloc has handed out and not taken back (every arena and its
+// mapped blocks), in MB.
+double heapInUseMb();
 class Timer;
 class WindowSystem;
 
