@@ -6,10 +6,10 @@ RandomSequence shared(1);
 
 }  // namespace
 
-float RandomSequence::range(float lo, float hi) {
+float RandomSequence::rangeAt(int step, float lo, float hi) {
     // The fraction is kept as a float and only then scaled in double: the
     // rounding of that float is part of every figure's numbers.
-    float u = static_cast<float>((next() % 10000) / 10000.0);
+    float u = static_cast<float>(step / 10000.0);
     return static_cast<float>(lo + (static_cast<double>(hi) - lo) * u);
 }
 

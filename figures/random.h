@@ -20,7 +20,14 @@ public:
         return static_cast<int>((state_ >> 16) & 0x7FFFu);
     }
     // See randomRange.
-    float range(float lo, float hi);
+    float range(float lo, float hi) { return rangeAt(nextStep(), lo, hi); }
+    // randomRange in two steps, for whoever keeps the draw instead of the
+    // float: the step the next number gives, 0..9999, and what the range
+    // makes of a step.
+    int nextStep() { return next() % kSteps; }
+    static float rangeAt(int step, float lo, float hi);
+
+    static constexpr int kSteps = 10000;
 
 private:
     uint32_t state_;
