@@ -15,7 +15,6 @@ public:
     ReservedPages& operator=(const ReservedPages&) = delete;
 
     void* data() const { return data_; }
-    std::size_t size() const { return bytes_; }
 
 private:
     std::size_t bytes_;
