@@ -92,17 +92,9 @@ void printLoad(const char* when) {
                 std::thread::hardware_concurrency());
 }
 
-// Heap in use and resident memory (from /proc/self/status), in MB.
 void printStartUpMemory() {
-    double residentKb = 0;
-    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status))
-            if (std::string(line).rfind("VmRSS:", 0) == 0) residentKb = std::atof(line + 6);
-        std::fclose(status);
-    }
-    std::printf("memory after start-up: heap in use %.1f MB, resident %.1f MB\n",
-                heapInUseMb(), residentKb / 1024.0);
+    std::printf("memory after start-up: heap in use %.1f MB, resident %.1f MB\n", heapInUseMb(),
+                residentMemoryMb().first);
 }
 
 void printHeader(const ShowProfileOptions& options, double startUpSeconds) {

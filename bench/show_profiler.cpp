@@ -23,6 +23,17 @@
 #include "platform/ticks.h"
 #include "tools/show_data/png_image.h"
 
+std::pair<double, double> residentMemoryMb() {
+    std::ifstream status("/proc/self/status");
+    double residentKb = 0;
+    double peakKb = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) residentKb = std::atof(line.c_str() + 6);
+        if (line.rfind("VmHWM:", 0) == 0) peakKb = std::atof(line.c_str() + 6);
+    }
+    return {residentKb / 1024.0, peakKb / 1024.0};
+}
+
 double heapInUseMb() {
     const struct mallinfo2 heap = mallinfo2();
     return static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
@@ -74,17 +85,6 @@ uint64_t fragmentsCounted(GLuint query) {
     return count;
 }
 
-// Resident and peak resident memory from /proc/self/status, in MB.
-std::pair<double, double> residentMemoryMb() {
-    std::ifstream status("/proc/self/status");
-    double residentKb = 0;
-    double peakKb = 0;
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) residentKb = std::atof(line.c_str() + 6);
-        if (line.rfind("VmHWM:", 0) == 0) peakKb = std::atof(line.c_str() + 6);
-    }
-    return {residentKb / 1024.0, peakKb / 1024.0};
-}
 
 // Printed at once: a long run shows its windows as it goes.
 void closeReport(WindowReport& report, std::string picturePath) {
