@@ -28,9 +28,10 @@
 //   render-to-texture layers alike; clears are not fragments. This is what
 //   "covered pixels" means here: with overdraw it exceeds the window's size.
 //   The count cost llvmpipe no measurable CPU (under 1% at 300 s);
-// - resident memory (VmRSS, and the peak VmHWM) at each window's end. It
-//   varies by tens of MB from run to run, and with how many frames were
-//   drawn.
+// - resident memory (VmRSS, and the peak VmHWM) and the heap in use
+//   (malloc's, llvmpipe's included) at each window's end, and both right
+//   after start-up. Resident memory varies by tens of MB from run to run, and
+//   with how many frames were drawn.
 //
 // Fast-forward: every frame's logic runs, before and between the windows
 // too, but most frames outside the windows are not drawn into the window
