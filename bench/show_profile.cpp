@@ -28,9 +28,10 @@
 //   render-to-texture layers alike; clears are not fragments. This is what
 //   "covered pixels" means here: with overdraw it exceeds the window's size.
 //   The count cost llvmpipe no measurable CPU (under 1% at 300 s);
-// - resident memory (VmRSS, and the peak VmHWM) at each window's end. It
-//   varies by tens of MB from run to run, and with how many frames were
-//   drawn.
+// - resident memory (VmRSS, and the peak VmHWM) and the heap in use
+//   (malloc's, llvmpipe's included) at each window's end, and both right
+//   after start-up. Resident memory varies by tens of MB from run to run, and
+//   with how many frames were drawn.
 //
 // Fast-forward: every frame's logic runs, before and between the windows
 // too, but most frames outside the windows are not drawn into the window
@@ -92,6 +93,11 @@ void printLoad(const char* when) {
                 std::thread::hardware_concurrency());
 }
 
+void printStartUpMemory() {
+    std::printf("memory after start-up: heap in use %.1f MB, resident %.1f MB\n", heapInUseMb(),
+                residentMemoryMb().first);
+}
+
 void printHeader(const ShowProfileOptions& options, double startUpSeconds) {
     const char* threads = std::getenv("LP_NUM_THREADS");
     std::printf("vorn show profile: %s budget, %dx%d window, fixed step of 1/%.0f s of show time\n",
@@ -99,6 +105,7 @@ void printHeader(const ShowProfileOptions& options, double startUpSeconds) {
     std::printf("OpenGL: %s, %s; LP_NUM_THREADS=%s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)), threads ? threads : "unset");
     std::printf("start-up (window, loading both scenes): %.1f s wall\n", startUpSeconds);
+    printStartUpMemory();
     std::printf("frames outside the windows: %s\n",
                 options.drawEveryFrame ? "drawn, as the show draws them"
                                        : "all logic and render layers, drawn into the window only now and then\n"

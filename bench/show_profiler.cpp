@@ -1,6 +1,7 @@
 #include "bench/show_profiler.h"
 
 #include <GL/glew.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,22 @@
 #include "platform/gl_surface.h"
 #include "platform/ticks.h"
 #include "tools/show_data/png_image.h"
+
+std::pair<double, double> residentMemoryMb() {
+    std::ifstream status("/proc/self/status");
+    double residentKb = 0;
+    double peakKb = 0;
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) residentKb = std::atof(line.c_str() + 6);
+        if (line.rfind("VmHWM:", 0) == 0) peakKb = std::atof(line.c_str() + 6);
+    }
+    return {residentKb / 1024.0, peakKb / 1024.0};
+}
+
+double heapInUseMb() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
+}
 
 namespace {
 
@@ -69,23 +86,13 @@ uint64_t fragmentsCounted(GLuint query) {
     return count;
 }
 
-// Resident and peak resident memory from /proc/self/status, in MB.
-std::pair<double, double> residentMemoryMb() {
-    std::ifstream status("/proc/self/status");
-    double residentKb = 0;
-    double peakKb = 0;
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) residentKb = std::atof(line.c_str() + 6);
-        if (line.rfind("VmHWM:", 0) == 0) peakKb = std::atof(line.c_str() + 6);
-    }
-    return {residentKb / 1024.0, peakKb / 1024.0};
-}
 
 // Printed at once: a long run shows its windows as it goes.
 void closeReport(WindowReport& report, std::string picturePath) {
     auto [resident, peak] = residentMemoryMb();
     report.close(resident, peak, std::move(picturePath));
     report.printDetail(stdout);
+    std::printf("  heap in use at its end: %.1f MB\n", heapInUseMb());
     std::fflush(stdout);
 }
 

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/show_profile_options.h"
 #include "bench/window_report.h"
 
 class SceneManager;
+
+// Resident and peak resident memory from /proc/self/status, in MB.
+std::pair<double, double> residentMemoryMb();
+// Memory malloc has handed out and not taken back (every arena and its
+// mapped blocks), in MB.
+double heapInUseMb();
 class Timer;
 class WindowSystem;
 

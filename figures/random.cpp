@@ -2,23 +2,20 @@
 
 namespace {
 
-uint32_t state = 1;
+RandomSequence shared(1);
 
 }  // namespace
 
-void seedRandom(uint32_t seed) { state = seed; }
-
-int nextRandom() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFFu);
-}
-
-float randomRange(float lo, float hi) {
+float RandomSequence::rangeAt(int step, float lo, float hi) {
     // The fraction is kept as a float and only then scaled in double: the
     // rounding of that float is part of every figure's numbers.
-    float u = static_cast<float>((nextRandom() % 10000) / 10000.0);
+    float u = static_cast<float>(step / 10000.0);
     return static_cast<float>(lo + (static_cast<double>(hi) - lo) * u);
 }
+
+RandomSequence& sharedRandom() { return shared; }
+
+void seedRandom(uint32_t seed) { shared = RandomSequence(seed); }
 
 bool oneIn(float n) {
     if (n < 1.0f) return false;

@@ -4,14 +4,14 @@
 #include "figures/random.h"
 #include "framework/render/renderer.h"
 
-LineNode::LineNode() {
-    if (nextRandom() % 4 == 0) {
+LineNode::LineNode(RandomSequence& random) : jitter_(random) {
+    if (random.next() % 4 == 0) {
         stippled_ = true;
-        stippleFactor_ = static_cast<int>(randomRange(1.0f, 2.0f));
-        stipplePattern_ = static_cast<int>(randomRange(1.0f, 65535.0f));
+        stippleFactor_ = static_cast<int>(random.range(1.0f, 2.0f));
+        stipplePattern_ = static_cast<int>(random.range(1.0f, 65535.0f));
     }
-    randomA_ = randomRange(0.0f, 1.0f);
-    randomB_ = randomRange(0.0f, 1.0f);
+    randomA_ = random.range(0.0f, 1.0f);
+    randomB_ = random.range(0.0f, 1.0f);
 }
 
 void LineNode::connect(PointNode* from, PointNode* to) {

@@ -4,6 +4,7 @@
 #include "demo/pen/task_node.h"
 
 class PointNode;
+class RandomSequence;
 class Renderer;
 
 // A segment of a pen figure between two corners, its two children. One in
@@ -11,7 +12,8 @@ class Renderer;
 // wiggle and two random numbers that the soft pass of the drawing uses.
 class LineNode : public TaskNode {
 public:
-    LineNode();
+    // Draws the wiggle, the stipple and the two numbers from random.
+    explicit LineNode(RandomSequence& random);
 
     void connect(PointNode* from, PointNode* to);
     // The corners; null until connected.

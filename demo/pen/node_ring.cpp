@@ -1,21 +1,23 @@
 #include "demo/pen/node_ring.h"
 
+#include "figures/random.h"
 #include "platform/message_box.h"
 
-namespace {
-
-template <class Node>
-void fill(std::vector<Node>& nodes, int size) {
-    nodes.reserve(static_cast<std::size_t>(size));
-    for (int i = 0; i < size; ++i) nodes.emplace_back();
+NodeRing::NodeRing() {
+    RandomSequence& random = sharedRandom();
+    lineDraws_.reserve(kLines);
+    for (int i = 0; i < kLines; ++i) {
+        lineDraws_.push_back(random.state());
+        LineNode drawn(random);
+    }
 }
 
-}  // namespace
-
-NodeRing::NodeRing() {
-    fill(movers_, kMovers);
-    fill(lines_, kLines);
-    fill(points_, kPoints);
+LineNode* NodeRing::takeLine() {
+    if (lineCursor_ == lines_.made()) {
+        RandomSequence replay(lineDraws_[static_cast<std::size_t>(lineCursor_)]);
+        lines_.makeNext(replay);
+    }
+    return handOut(lines_, lineCursor_);
 }
 
 MoverTask* NodeRing::takeMover() {

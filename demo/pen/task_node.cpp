@@ -1,28 +1,32 @@
 #include "demo/pen/task_node.h"
 
+#include "engine/core/exception.h"
+
 #include <algorithm>
 
 void TaskNode::reset() {
     pending_ = 0;
     id_ = -1;
-    children_.clear();
+    childCount_ = 0;
     onReset();
 }
 
 void TaskNode::run() {
     if (started_) return;
     onRun();
-    for (TaskNode* child : children_) child->release();
+    for (int i = 0; i < childCount_; ++i) children_[static_cast<std::size_t>(i)]->release();
 }
 
 bool TaskNode::isFinished() const {
-    return std::any_of(children_.begin(), children_.end(), [](const TaskNode* c) { return c->isFinished(); }) ||
+    return std::any_of(children_.begin(), children_.begin() + childCount_,
+                       [](const TaskNode* c) { return c->isFinished(); }) ||
            ownFinished();
 }
 
 void TaskNode::addChild(TaskNode* child) {
+    if (childCount_ == children_.size()) ZENTAC_THROW("A pen node holds at most two children");
     child->addPending();
-    children_.push_back(child);
+    children_[childCount_++] = child;
 }
 
 void TaskNode::addPending() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <vector>
+#include <array>
+#include <cstdint>
 
 // A node of the pen figures' dependency graph: an anchor, a corner hanging on
 // an anchor, or a segment between two corners. Children are held, not owned;
@@ -23,8 +24,11 @@ public:
 
     // A started node ignores run and release: it lives as long as its owner.
     void markStarted() { started_ = true; }
+    // A segment holds its two corners and a corner its anchor: room for two
+    // children is kept in the node, so hanging nodes together allocates
+    // nothing. A third throws zentac::Exception.
     void addChild(TaskNode* child);
-    int childCount() const { return static_cast<int>(children_.size()); }
+    int childCount() const { return childCount_; }
     TaskNode* child(int i) const { return children_[static_cast<std::size_t>(i)]; }
     void addPending();
     // One holder lets go; the last one runs the node.
@@ -42,5 +46,6 @@ private:
     int id_ = -1;
     int pending_ = 0;
     bool started_ = false;
-    std::vector<TaskNode*> children_;
+    uint8_t childCount_ = 0;
+    std::array<TaskNode*, 2> children_{};
 };

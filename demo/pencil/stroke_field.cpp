@@ -54,6 +54,17 @@ std::vector<Vec2> darkPlacesOf(const Image& map, float threshold) {
     return places;
 }
 
+// A place of a stroke in 16 bits; one that does not fit would be drawn
+// elsewhere, so it stops the fill.
+int16_t keptPlace(float place) {
+    if (place != std::trunc(place) || place < INT16_MIN || place > INT16_MAX) {
+        std::ostringstream message;
+        message << "Stroke place " << place << " is not a whole number from " << INT16_MIN << " to " << INT16_MAX;
+        ZENTAC_THROW(message.str().c_str());
+    }
+    return static_cast<int16_t>(place);
+}
+
 int walkStep() { return static_cast<int>(randomRange(0, 100)); }
 
 Vec2 randomScreenPoint() {
@@ -78,6 +89,7 @@ void StrokeField::fill(const Image* map, const std::string& mapName, int tries, 
             ZENTAC_THROW(message.str().c_str());
         }
     }
+    pairs_.reserve(pairs_.size() + 2 * static_cast<std::size_t>(std::max(tries, 0)));
     for (int i = 0; i < tries; ++i) placeStroke(threshold);
     darkPlaces_ = {};
 }
@@ -85,10 +97,13 @@ void StrokeField::fill(const Image* map, const std::string& mapName, int tries, 
 void StrokeField::placeStroke(float threshold) {
     if (!searchStart(threshold)) start_ = pickDarkPlace();
     if (!searchEnd()) end_ = start_;
-    starts_.push_back(start_);
-    ends_.push_back(end_);
-    starts_.push_back(randomScreenPoint());
-    ends_.push_back(randomScreenPoint());
+    keep(start_, end_);
+    const Vec2 anyStart = randomScreenPoint();
+    keep(anyStart, randomScreenPoint());
+}
+
+void StrokeField::keep(Vec2 start, Vec2 end) {
+    pairs_.push_back({keptPlace(start.x), keptPlace(start.y), keptPlace(end.x), keptPlace(end.y)});
 }
 
 bool StrokeField::searchStart(float threshold) {
@@ -151,8 +166,9 @@ bool StrokeField::accepts(const Image* map, Vec2 point, float t) const {
 }
 
 void StrokeField::next() {
-    if (cursor_ >= starts_.size()) return;
-    start_ = starts_[cursor_];
-    end_ = ends_[cursor_];
+    if (cursor_ >= pairs_.size()) return;
+    const KeptStroke& stroke = pairs_[cursor_];
+    start_ = {static_cast<float>(stroke.startX), static_cast<float>(stroke.startY)};
+    end_ = {static_cast<float>(stroke.endX), static_cast<float>(stroke.endY)};
     ++cursor_;
 }

@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace {
 
 NodeRing& ring() {
@@ -125,6 +132,44 @@ TEST(NodeRing, HandsOutResetNumberedNodesRoundAndRound) {
     MoverTask* mover = fresh.takeMover();
     for (int i = 1; i < NodeRing::kMovers; ++i) fresh.takeMover();
     EXPECT_EQ(fresh.takeMover(), mover) << "after the out-of-nodes box";
+}
+
+TEST(NodeRing, MakesASegmentWhenFirstHandedOutWithTheNumbersItsPlaceDrewAtStartUp) {
+    // Every segment made at once, in order: the numbers the ring's segments
+    // must have, and where the generator must stand after the ring is made.
+    seedRandom(7);
+    std::vector<std::pair<float, float>> eager;
+    for (int i = 0; i < NodeRing::kLines; ++i) {
+        LineNode made(sharedRandom());
+        eager.emplace_back(made.randomA(), made.randomB());
+    }
+    const uint32_t afterAll = sharedRandom().state();
+
+    seedRandom(7);
+    NodeRing ring;
+    EXPECT_EQ(sharedRandom().state(), afterAll) << "every segment's numbers are drawn at start-up";
+    constexpr int kTaken = 100;
+    std::vector<LineNode*> taken;
+    for (int i = 0; i < kTaken; ++i) taken.push_back(ring.takeLine());
+    EXPECT_EQ(sharedRandom().state(), afterAll) << "making a segment later moves the program's generator no further";
+    for (int i = 0; i < kTaken; ++i) {
+        ASSERT_EQ(taken[i]->randomA(), eager[i].first) << i;
+        ASSERT_EQ(taken[i]->randomB(), eager[i].second) << i;
+        ASSERT_EQ(taken[i]->id(), taken[0]->id() + i) << "numbered in the order handed out";
+    }
+
+    // The segments lie one after the other; the pages past those handed out
+    // have never been touched.
+    const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(taken[0]) & ~(page - 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(taken[0] + NodeRing::kLines);
+    std::vector<unsigned char> resident((end - begin + page - 1) / page);
+    ASSERT_EQ(mincore(reinterpret_cast<void*>(begin), end - begin, resident.data()), 0);
+    std::size_t residentPages = 0;
+    for (unsigned char flags : resident) residentPages += flags & 1u;
+    const uintptr_t usedEnd = reinterpret_cast<uintptr_t>(taken[0] + kTaken);
+    EXPECT_GT(residentPages, 0u);
+    EXPECT_LE(residentPages, (usedEnd - begin + page - 1) / page) << "of " << resident.size() << " pages";
 }
 
 TEST_F(MoverTaskTest, FliesTowardItsTargetPullsOthersInAndStaysInItsBox) {
