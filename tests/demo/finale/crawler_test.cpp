@@ -1,5 +1,4 @@
 #include "demo/finale/crawler.h"
-#include "demo/shared/demo_clock.h"
 #include "demo/finale/muscle_timer.h"
 #include "figures/random.h"
 #include "tests/fake_clock.h"
@@ -113,27 +112,4 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     }
     EXPECT_GT(strides, 0) << "the body wandered off and was steered back";
     EXPECT_LT(farthest, Crawler::strideThreshold + 30.0f);
-}
-
-TEST_F(CrawlerTest, OffsetCreepsToItsTargetLateInTheEndSequence) {
-    RecordingRenderer renderer;
-    Crawler crawler(&renderer);
-    // Unlatched, the demo clock counts the end sequence from scene time 0.
-    ASSERT_FALSE(DemoClock::instance().isOver());
-    int now = 0;
-    while (now < 20000) {
-        setSceneTime(now += 50);
-        crawler.frame(0, 0, 0);
-        EXPECT_EQ(crawler.offset().x, -300.0f);
-        EXPECT_EQ(crawler.offset().y, -200.0f);
-    }
-    for (int frames = 0; frames < 2000; ++frames) {
-        setSceneTime(now += 50);
-        crawler.frame(0, 0, 0);
-    }
-    // Each axis stops within one frame's creep past its target.
-    EXPECT_GE(crawler.offset().x, 0.0f);
-    EXPECT_LT(crawler.offset().x, 50 * 0.0035f);
-    EXPECT_GE(crawler.offset().y, -100.0f);
-    EXPECT_LT(crawler.offset().y, -100.0f + 50 * 0.0035f);
 }
