@@ -276,3 +276,35 @@ TEST_F(FakeClockTest, LayerSchedulesRampAndRunOneAfterTheOther) {
     setSceneTime(1016);
     EXPECT_TRUE(slices.isDue());
 }
+
+// The show ends in the hatching's second shade, so the show replay sees
+// neither the later shades nor the other presets.
+TEST(PencilLayers, PresetsDrawTheirStrokesAtTheirShades) {
+    struct Expected {
+        std::unique_ptr<PencilLayers> layers;
+        int strokes;
+        double firstValue;
+        double lastValue;
+    };
+    Expected presets[] = {{PencilLayers::makeConstant(), 1000000, 0.01, 0.2},
+                          {PencilLayers::makeRamps(), 67500, 0.01, 0.0},
+                          {PencilLayers::makeSingle(), 10000000, 0.5, 0.5}};
+    for (Expected& preset : presets) {
+        EXPECT_DOUBLE_EQ(preset.layers->value(), preset.firstValue);
+        int strokes = 0;
+        while (!preset.layers->isDone()) {
+            preset.layers->advance();
+            ++strokes;
+        }
+        EXPECT_EQ(strokes, preset.strokes);
+        EXPECT_NEAR(preset.layers->value(), preset.lastValue, 1e-9);
+    }
+    std::unique_ptr<PencilLayers> hatching = PencilLayers::makeConstant();
+    std::vector<double> shades;
+    while (!hatching->isDone()) {
+        if (shades.empty() || shades.back() != hatching->value()) shades.push_back(hatching->value());
+        hatching->advance();
+    }
+    EXPECT_EQ(shades, (std::vector<double>{0.01, 0.02, 0.03, 0.04, 0.1, 0.2}));
+    EXPECT_EQ(PencilLayers::makeFine()->batchSize(), 100);
+}
