@@ -30,6 +30,12 @@ protected:
     WorkingDirectory cwd{VORN_SHOW_FOLDER};
 };
 
+std::vector<int> lineCounts(const VertexFigures& figures) {
+    std::vector<int> counts;
+    for (int i = 0; i < VertexFigures::kActors; ++i) counts.push_back(figures.actor(i).lineTank().count());
+    return counts;
+}
+
 // Window pixels darker than the white background; the frame goes to /tmp
 // as a PNG for looking at.
 int markedPixels(const std::string& name) {
@@ -83,6 +89,60 @@ TEST_F(VertexFiguresGLTest, SegmentsRunStraightOrThroughTheirWiggle) {
     drawn.calls.clear();
     across->draw(drawn, 0.0f, false);
     EXPECT_EQ(drawn.only(RecordingRenderer::Vertex).size(), 2u);
+}
+
+// Actor 7's growth and origin leave the show replay's pins as they are (the
+// show never draws that actor), so the note tables are checked here.
+TEST_F(VertexFiguresGLTest, NotesAndPatternsStepTheFiguresByTheirTables) {
+    seedRandom(1);
+    setSceneTime(1000);
+    VertexFigures figures;
+    RecordingRenderer drawn;
+    setSceneTime(1015);
+    figures.draw(drawn);
+    EXPECT_FLOAT_EQ(figures.actor(0).origin().x, 150.0f) << "origin envelopes not started";
+    EXPECT_FLOAT_EQ(figures.actor(0).origin().y, 170.0f);
+    EXPECT_FLOAT_EQ(figures.actor(7).origin().x, 500.0f);
+    EXPECT_FLOAT_EQ(figures.actor(8).origin().y, 400.0f);
+    const Vec2 target = figures.targetPoint();
+    EXPECT_NEAR(target.x, 190.0f, 10.0f) << "the main anchor trembles in its box";
+    EXPECT_NEAR(target.y, 210.0f, 10.0f);
+
+    const std::vector<int> before = lineCounts(figures);
+    seedRandom(3);
+    for (auto [pattern, note] : {std::pair{69, 45}, {70, 41}, {78, 45}, {72, 36}, {77, 38}}) {
+        figures.onNote(pattern, note, 0);
+    }
+    EXPECT_EQ(lineCounts(figures), before);
+    const int drawnNext = nextRandom();
+    seedRandom(3);
+    EXPECT_EQ(nextRandom(), drawnNext) << "nothing drawn";
+
+    // A second start of pattern 77 leaves the width envelope running from
+    // the first: at 1000 ms it reads 5.
+    figures.onPattern(77);
+    setSceneTime(2015);
+    figures.onPattern(77);
+    for (int i = 0; i < 300 && figures.actor(0).path().anchors().count() == 0; ++i) figures.onNote(77, 45, 0);
+    ASSERT_EQ(figures.actor(0).path().anchors().count(), 1);
+    EXPECT_FLOAT_EQ(figures.actor(0).width(), 5.0f);
+
+    figures.onPattern(73);
+    for (int i = 0; i < 6; ++i) {
+        for (auto [pattern, note] : {std::pair{74, 45}, {75, 45}, {72, 38}}) figures.onNote(pattern, note, 0);
+    }
+    setSceneTime(37015);
+    figures.draw(drawn);
+    const std::vector<int> grown = lineCounts(figures);
+    for (int i = 1; i < VertexFigures::kActors; ++i) EXPECT_GE(grown[static_cast<std::size_t>(i)], 2) << i;
+    figures.onNote(77, 45, 0);
+    const std::vector<int> kept = lineCounts(figures);
+    EXPECT_EQ(std::vector<int>(kept.begin() + 1, kept.end()), std::vector<int>(grown.begin() + 1, grown.end()))
+        << "35000 ms since the pattern start is not yet more";
+    setSceneTime(37016);
+    figures.draw(drawn);
+    figures.onNote(77, 45, 0);
+    for (int i = 1; i < VertexFigures::kActors; ++i) EXPECT_LE(figures.actor(i).lineTank().count(), 1) << i;
 }
 
 TEST_F(VertexFiguresGLTest, FiguresGrowOnTheNotesOfAPencilPassage) {
