@@ -8,53 +8,13 @@ namespace {
 
 class MainEnvelopesTest : public SceneClockTest {};
 
-struct Reading {
-    Envelope* envelope;
-    int time;
-    float expected;
-};
-
 }  // namespace
 
-// Runs before anything in this program restarts the whole set.
-TEST_F(MainEnvelopesTest, InitialValuesBeforeTheFirstRestart) {
-    MainEnvelopes& set = MainEnvelopes::instance();
-    setSceneTime(300000);
-    EXPECT_FLOAT_EQ(set.timeScale(), 1.0f);
-    EXPECT_FLOAT_EQ(set.zoom(), 4.5f);
-    EXPECT_FLOAT_EQ(set.lineWidth(), 1.0f);
-    EXPECT_FLOAT_EQ(set.flicker(), 0.0f);
-    EXPECT_FLOAT_EQ(set.pulseEnvelope()->value(), 0.0f);
-    EXPECT_FLOAT_EQ(set.jitter(), 0.0f);
-    EXPECT_FALSE(set.stageReached());
-}
-
-TEST_F(MainEnvelopesTest, RestartAllFollowsTheSevenTables) {
+// The key tables themselves are pinned by the show replay; here, what holds
+// for any table: a restart runs them from its own time.
+TEST_F(MainEnvelopesTest, RestartAllRunsTheTablesFromTheRestart) {
     MainEnvelopes& set = MainEnvelopes::instance();
     set.restartAll();
-    Envelope* timeScale = set.timeScaleEnvelope();
-    Envelope* flicker = set.flickerEnvelope();
-    Envelope* pulse = set.pulseEnvelope();
-    Envelope* lineWidth = set.lineWidthEnvelope();
-    Envelope* jitter = set.jitterEnvelope();
-    Envelope* zoom = set.zoomEnvelope();
-    const Reading readings[] = {
-        {timeScale, 36000, 1.0f},   {timeScale, 78000, 1.5f},   {timeScale, 136000, 4.5f},
-        {timeScale, 164500, 7.5f},  {timeScale, 181000, 4.125f}, {timeScale, 195000, 0.25f},
-        {timeScale, 210000, 0.625f}, {timeScale, 400000, 1.0f},  {flicker, 95000, 0.0f},
-        {flicker, 125000, 0.5f},    {flicker, 200000, 1.0f},    {flicker, 222000, 0.5f},
-        {flicker, 300000, 0.0f},    {pulse, 167000, 0.0f},      {pulse, 176000, 0.5f},
-        {pulse, 190000, 1.0f},      {pulse, 209500, 0.5f},      {pulse, 214000, 0.0f},
-        {lineWidth, 130000, 1.0f},  {lineWidth, 150000, 3.0f},  {lineWidth, 180000, 2.75f},
-        {lineWidth, 195000, 0.5f},  {lineWidth, 207000, 0.75f}, {lineWidth, 300000, 1.0f},
-        {jitter, 205000, 0.0f},     {jitter, 225000, 1.5f},     {jitter, 300000, 3.0f},
-        {zoom, 35000, 3.75f},       {zoom, 70000, 3.0f},        {zoom, 100000, 2.1f},
-        {zoom, 300000, 1.2f},
-    };
-    for (const Reading& r : readings) {
-        setSceneTime(r.time);
-        EXPECT_NEAR(r.envelope->value(), r.expected, 1e-4f) << "at " << r.time << " ms";
-    }
     setSceneTime(205000);
     EXPECT_FALSE(set.stageReached());
     setSceneTime(205001);

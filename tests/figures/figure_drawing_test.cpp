@@ -4,7 +4,6 @@
 #include "figures/figure_drawing.h"
 #include "figures/figure_parts.h"
 #include "figures/random.h"
-#include "figures/smooth_blend.h"
 #include "tests/figures/draw_count.h"
 #include "tests/figures/recording_renderer.h"
 #include "tests/figures/scene_clock.h"
@@ -42,52 +41,6 @@ protected:
 
     RecordingRenderer renderer;
 };
-
-TEST_F(FigureDrawingTest, FillFlickersAndOutlinePulsesAtItsWidth) {
-    // At 190000 ms: flicker 1, pulse 1, line width 0.5, jitter 0, zoom 1.2.
-    envelopesAt(190000);
-    const float zoom = 1.2f;
-    const float pulse = MainEnvelopes::instance().pulseDivisor();
-    ASSERT_GT(pulse, 1.0f);
-    Element e = square();
-    // Blending on, as every figure after the first finds it.
-    setSmoothBlend(renderer, true, false);
-    renderer.calls.clear();
-    seedRandom(9);
-    float flick = randomRange(0.0f, 1.0f);
-    seedRandom(9);
-
-    drawFigureFill(renderer, e, 100, 50);
-    drawFigureOutline(renderer, e, 100, 50);
-    EXPECT_EQ(drawsSince(9), 1) << "one draw for the flicker, none for an outline without jitter";
-
-    const std::vector<Call>& calls = renderer.calls;
-    ASSERT_EQ(calls.size(), 1u + 1 + 4 + 1 + 1 + 1 + 1 + 8 + 1);
-    EXPECT_EQ(calls[0].kind, RecordingRenderer::Color);
-    EXPECT_FLOAT_EQ(calls[0].c, 0.6f);
-    EXPECT_FLOAT_EQ(calls[0].d, 0.5f * flick) << "alpha mixed with a random one by the flicker";
-    EXPECT_EQ(calls[1].kind, RecordingRenderer::Begin);
-    EXPECT_EQ(calls[1].a, Renderer::Polygon);
-    for (int i = 0; i < 4; ++i) {
-        Vec2 p = e.points()[i];
-        expectVertex(calls[2 + i], p.x + 100, p.y + 50, zoom);
-    }
-    EXPECT_EQ(calls[6].kind, RecordingRenderer::End);
-
-    EXPECT_EQ(calls[7].kind, RecordingRenderer::Color);
-    EXPECT_NEAR(calls[7].a, 0.5f, 1e-6f);
-    EXPECT_FLOAT_EQ(calls[7].d, 0.5f);
-    EXPECT_EQ(calls[8].kind, RecordingRenderer::LineWidth);
-    EXPECT_FLOAT_EQ(calls[8].a, 0.5f);
-    EXPECT_EQ(calls[9].a, Renderer::Lines);
-    // The closed outline as four separate segments, shrunk by the pulse.
-    const int order[8] = {0, 1, 1, 2, 2, 3, 3, 0};
-    for (int i = 0; i < 8; ++i) {
-        Vec2 p = e.points()[order[i]];
-        expectVertex(calls[10 + i], p.x / pulse + 100, p.y / pulse + 50, zoom);
-    }
-    EXPECT_EQ(calls[18].kind, RecordingRenderer::End);
-}
 
 TEST_F(FigureDrawingTest, JitteredOutlineChainsItsSegments) {
     // At 245000 ms: jitter 3, pulse and flicker 0, zoom 1.2.

@@ -2,7 +2,6 @@
 #include "figures/random.h"
 #include "framework/midi/midi_input.h"
 #include "framework/clock/timer.h"
-#include "tests/figures/draw_count.h"
 #include "tests/figures/recording_renderer.h"
 #include "tests/figures/stage_clock.h"
 #include "tests/temp_folder.h"
@@ -20,7 +19,6 @@ namespace {
 
 constexpr uint32_t kClock = 0xF8;
 constexpr uint32_t kStart = 0xFA;
-constexpr uint32_t kStop = 0xFC;
 // Ticks from a start to a step of the figure patterns: the first tick
 // reaches step 0, then six ticks a step.
 int ticksToStep(int step) { return 1 + step * 6; }
@@ -28,21 +26,6 @@ int ticksToStep(int step) { return 1 + step * 6; }
 uint32_t noteOn(int note) { return 0x90u | static_cast<uint32_t>(note) << 8 | 100u << 16; }
 uint32_t bankSelect(int value) { return 0xB0u | 32u << 8 | static_cast<uint32_t>(value) << 16; }
 uint32_t programChange(int program) { return 0xC0u | static_cast<uint32_t>(program) << 8; }
-
-// Stops the clock, selects the pattern and runs it to the step.
-void runTo(MidiInput& midi, int pattern, int step) {
-    midi.enqueue(kStop);
-    midi.enqueue(bankSelect(0));
-    midi.enqueue(programChange(pattern));
-    midi.enqueue(kStart);
-    for (int i = 0; i < ticksToStep(step); ++i) midi.enqueue(kClock);
-    midi.update();
-}
-
-void playNote(MidiInput& midi, int note) {
-    midi.enqueue(noteOn(note));
-    midi.update();
-}
 
 uint64_t hashOf(const RecordingRenderer& renderer) {
     uint64_t hash = 1469598103934665603ull;
@@ -72,55 +55,6 @@ std::set<int> activeIds(const FigureScene& scene) {
 using FigureSceneTest = StageClockTest;
 
 }  // namespace
-
-TEST_F(FigureSceneTest, NotesFireTheirCodesInBindingOrder) {
-    MidiInput midi;
-    MidiInput direct;
-    seedRandom(1);
-    FigureScene scene(midi, false);
-    seedRandom(1);
-    FigureScene twin(direct, false);
-
-    ASSERT_EQ(scene.figures().size(), 720u);
-    for (std::size_t i = 1; i < scene.figures().size(); ++i) {
-        ASSERT_GE(scene.figures()[i - 1]->id(), scene.figures()[i]->id()) << "greatest id drawn first";
-    }
-
-    // Notes that no row binds take no draw: other notes, other steps, other
-    // patterns.
-    setSceneTime(15000);
-    runTo(midi, 67, 40);
-    seedRandom(9);
-    for (int note = 0; note < 128; ++note) {
-        if (note != 36 && note != 38 && note != 40 && note != 41 && note != 42) playNote(midi, note);
-    }
-    runTo(midi, 64, 9);
-    playNote(midi, 36);
-    runTo(midi, 70, 40);
-    playNote(midi, 36);
-    EXPECT_EQ(drawsSince(9), 0);
-    EXPECT_TRUE(activeIds(scene).empty());
-
-    // Note 36 at step 40 of pattern 67: codes 3, 2, 4, 14 and 14, in this
-    // order.
-    runTo(midi, 67, 40);
-    seedRandom(9);
-    playNote(midi, 36);
-    seedRandom(9);
-    for (int code : {3, 2, 4, 14, 14}) twin.branchState().onEvent(code);
-
-    setSceneTime(17000);
-    RecordingRenderer drawn;
-    RecordingRenderer expected;
-    seedRandom(10);
-    scene.frame(drawn);
-    seedRandom(10);
-    twin.frame(expected);
-    EXPECT_EQ(activeIds(scene), (std::set<int>{200, 300, 1300})) << "the first run of group 4 is empty";
-    ASSERT_FALSE(drawn.calls.empty());
-    EXPECT_EQ(hashOf(drawn), hashOf(expected));
-    EXPECT_EQ(scene.branchState().ringIndex(), 1);
-}
 
 TEST_F(FigureSceneTest, ReplayingARecordingDrawsTheSameFramesEveryTime) {
     // Clock ticks at 125 beats a minute; pattern 65 until 67 takes over at

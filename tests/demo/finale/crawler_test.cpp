@@ -1,5 +1,4 @@
 #include "demo/finale/crawler.h"
-#include "demo/shared/demo_clock.h"
 #include "demo/finale/muscle_timer.h"
 #include "figures/random.h"
 #include "tests/fake_clock.h"
@@ -70,11 +69,6 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     setSceneTime(1000);
     Crawler crawler(&renderer);
     EXPECT_EQ(activeLimbs(crawler), 0);
-    EXPECT_FLOAT_EQ(crawler.anchor().x, screenToWorldX(20));
-    EXPECT_FLOAT_EQ(crawler.anchor().y, screenToWorldY(40));
-    for (auto& limb : crawler.limbs()) {
-        EXPECT_NEAR(distance(limb->farEnd(), crawler.home()), 1200.0f, 0.01f);
-    }
 
     seedRandom(7);
     std::size_t first = static_cast<std::size_t>(nextRandom()) % 6;
@@ -84,14 +78,8 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     EXPECT_EQ(activeLimbs(crawler), 1);
     EXPECT_TRUE(crawler.limbs()[first]->isActive());
 
-    // Six limbs from the body, each drawn once a frame, fading in with the
-    // phase; line widths 4 plus at most the pace's share of the contraction.
+    // Six limbs from the body, each drawn once a frame.
     ASSERT_EQ(renderer.only(RecordingRenderer::Vertex).size(), 12u);
-    for (const auto& width : renderer.only(RecordingRenderer::LineWidth)) {
-        EXPECT_GE(width.a, 4.0f);
-        EXPECT_LE(width.a, 4.0f + 0.03f * 5.0f + 1e-5f);
-    }
-    EXPECT_FLOAT_EQ(renderer.only(RecordingRenderer::Color).back().d, 0.16f);
 
     int strides = 0;
     float farthest = 0;
@@ -113,27 +101,4 @@ TEST_F(CrawlerTest, StartsWithARandomLimbAndStridesBackTowardHome) {
     }
     EXPECT_GT(strides, 0) << "the body wandered off and was steered back";
     EXPECT_LT(farthest, Crawler::strideThreshold + 30.0f);
-}
-
-TEST_F(CrawlerTest, OffsetCreepsToItsTargetLateInTheEndSequence) {
-    RecordingRenderer renderer;
-    Crawler crawler(&renderer);
-    // Unlatched, the demo clock counts the end sequence from scene time 0.
-    ASSERT_FALSE(DemoClock::instance().isOver());
-    int now = 0;
-    while (now < 20000) {
-        setSceneTime(now += 50);
-        crawler.frame(0, 0, 0);
-        EXPECT_EQ(crawler.offset().x, -300.0f);
-        EXPECT_EQ(crawler.offset().y, -200.0f);
-    }
-    for (int frames = 0; frames < 2000; ++frames) {
-        setSceneTime(now += 50);
-        crawler.frame(0, 0, 0);
-    }
-    // Each axis stops within one frame's creep past its target.
-    EXPECT_GE(crawler.offset().x, 0.0f);
-    EXPECT_LT(crawler.offset().x, 50 * 0.0035f);
-    EXPECT_GE(crawler.offset().y, -100.0f);
-    EXPECT_LT(crawler.offset().y, -100.0f + 50 * 0.0035f);
 }

@@ -92,7 +92,9 @@ TEST_F(WandererTest, OverlayWaitsForItsPatternThenRevealsATickPerInterval) {
     EXPECT_EQ(renderer.only(RecordingRenderer::Vertex).size(), 140u);
 }
 
-TEST_F(FakeClockTest, PaperAlphaRisesFromTheStartOfItsPattern) {
+// The envelopes' keys are pinned with the whole show; what the show never
+// reaches is a read before the first start, or a second start.
+TEST_F(FakeClockTest, PencilEnvelopesReadNothingBeforeTheirStartAndRestartFromZero) {
     PencilEnvelopes& envelopes = PencilEnvelopes::instance();
     setSceneTime(300000);
     EXPECT_EQ(envelopes.paperAlpha(), 0.0f) << "nothing before the first start";
@@ -101,18 +103,8 @@ TEST_F(FakeClockTest, PaperAlphaRisesFromTheStartOfItsPattern) {
 
     setSceneTime(10000);
     envelopes.restartAll();
-    setSceneTime(190000);
-    EXPECT_EQ(envelopes.paperAlpha(), 0.0f);
-    setSceneTime(215000);
-    EXPECT_NEAR(envelopes.paperAlpha(), 0.45f, 1e-5f);
     setSceneTime(500000);
     EXPECT_NEAR(envelopes.paperAlpha(), 0.9f, 1e-6f);
-    EXPECT_NEAR(envelopes.flyInCountMax(), 0.0f, 1e-6f);
-    setSceneTime(10000 + 90800);
-    EXPECT_NEAR(envelopes.flyInCountMax(), 5.0f, 1e-4f);
-    EXPECT_NEAR(envelopes.flyInIntervalMax(), 50.0f, 1e-3f);
-
-    setSceneTime(520000);
     envelopes.restartAll();
     EXPECT_EQ(envelopes.paperAlpha(), 0.0f) << "a second start begins again from 0";
 }

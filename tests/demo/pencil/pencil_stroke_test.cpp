@@ -277,6 +277,8 @@ TEST_F(FakeClockTest, LayerSchedulesRampAndRunOneAfterTheOther) {
     EXPECT_TRUE(slices.isDue());
 }
 
+// The show ends in the hatching's second shade, so the show replay sees
+// neither the later shades nor the other presets.
 TEST(PencilLayers, PresetsDrawTheirStrokesAtTheirShades) {
     struct Expected {
         std::unique_ptr<PencilLayers> layers;

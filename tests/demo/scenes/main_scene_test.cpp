@@ -9,6 +9,8 @@
 #include "figures/random.h"
 #include "framework/audio/audio_player.h"
 #include "framework/render/gl_batch.h"
+#include "framework/input/key_code_table.h"
+#include "framework/input/keyboard_listeners.h"
 #include "framework/scene/input_bindings.h"
 #include "framework/scene/render_context.h"
 #include "framework/scene/scene_manager.h"
@@ -112,6 +114,21 @@ TEST_F(MainSceneTest, KeysBindTheFigureEnvelopesUnderTheirEventIds) {
     EXPECT_EQ(bindings->actionFor(36), nullptr);
     EXPECT_NE(bindings->actionFor(14), nullptr) << "the scene's own Escape";
     EXPECT_EQ(bindings->actionFor(0), nullptr) << "scene 0's Escape";
+
+    // Replays trigger the ids; live, the keys restart their envelopes.
+    KeyboardListeners* keys = RenderContext::instance().getKeyboardListeners();
+    ASSERT_NE(keys, nullptr);
+    const std::pair<int, Envelope*> keyed[] = {
+        {KeyCode::letter('Q'), envelopes.flickerEnvelope()},   {KeyCode::letter('W'), envelopes.timeScaleEnvelope()},
+        {KeyCode::letter('E'), envelopes.lineWidthEnvelope()}, {KeyCode::letter('R'), envelopes.pulseEnvelope()},
+        {KeyCode::letter('T'), envelopes.jitterEnvelope()},    {KeyCode::Space, envelopes.zoomEnvelope()}};
+    int now = 2000;
+    for (auto [key, envelope] : keyed) {
+        keys->dispatch(static_cast<int8_t>(KeyCodeTable::scanCode(key)));
+        frameAt(now += 100);
+        EXPECT_EQ(envelope->startTime(), now) << "key code " << key;
+    }
+    EXPECT_EQ(envelopes.flickerEnvelope()->startTime(), 2100) << "one envelope a key";
 }
 
 TEST_F(MainSceneTest, EnteringReseedsRestartsAndPlaysLeavingStops) {

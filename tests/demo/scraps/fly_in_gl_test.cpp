@@ -1,12 +1,11 @@
 #include "demo/scraps/fly_in_pool.h"
 #include "demo/pencil/pencil_envelopes.h"
 #include "figures/random.h"
-#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
 #include "tests/fake_clock.h"
 #include "tests/shared_window.h"
+#include "tests/window_capture.h"
 
-#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,16 +13,9 @@
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-
 // Counts window pixels that are black outline and white fill on grey.
 void countShards(int& dark, int& light) {
-    glFinish();
-    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    GLBatch::flushCurrent();
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::vector<uint8_t> rgb = windowPixels();
     dark = 0;
     light = 0;
     for (std::size_t i = 0; i < rgb.size(); i += 3) {
@@ -44,7 +36,7 @@ TEST_F(FlyInGLTest, WhiteShardsWithBlackEdgesFlyOutFromTheTarget) {
     pool.setId(71);
     pool.onTrigger(71);
     pool.setTarget({320, 240});
-    GLRenderer screen(kWidth, kHeight);
+    GLRenderer screen(kWindowWidth, kWindowHeight);
     setSceneTime(0);
     PencilEnvelopes::instance().restartAll();
 

@@ -3,14 +3,9 @@
 #include "demo/scraps/scrap_layers.h"
 #include "demo/pencil/stroke_field.h"
 #include "figures/random.h"
-#include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
-#include "framework/window/viewport.h"
 #include "tests/demo/pencil_test_data.h"
-#include "tests/fake_clock.h"
-#include "tests/shared_window.h"
 
-#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,30 +14,21 @@
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
 constexpr int kFrameMs = 100;
 
 // Window pixels clearly darker than the white paper: pieces and shadows.
 int markedPixels() {
-    glFinish();
-    std::vector<uint8_t> rgb(kWidth * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    GLBatch::flushCurrent();
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::vector<uint8_t> rgb = windowPixels();
     int marked = 0;
     for (std::size_t i = 0; i < rgb.size(); i += 3) marked += rgb[i] < 235;
     return marked;
 }
 
-class ScrapLayersTest : public FakeClockTest {
+class ScrapLayersTest : public ShowDataGLTest {
 protected:
     void SetUp() override {
-        FakeClockTest::SetUp();
-        if (!openSharedWindow()) GTEST_SKIP() << "no OpenGL window could be opened";
-        Viewport::instance().setSize(kWidth, kHeight);
-        linkShowData(folder);
-        inFolder = std::make_unique<WorkingDirectory>(folder.path());
+        ShowDataGLTest::SetUp();
+        if (IsSkipped()) return;
         seedRandom(1);
         layer = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, PencilLayers::makeConstant(),
                                               std::make_unique<StrokeField>(false), 0);
@@ -60,9 +46,7 @@ protected:
         }
     }
 
-    TempFolder folder;
-    std::unique_ptr<WorkingDirectory> inFolder;
-    GLRenderer screen{kWidth, kHeight};
+    GLRenderer screen{kWindowWidth, kWindowHeight};
     std::unique_ptr<RenderLayer> layer;
     std::unique_ptr<ScrapLayers> scraps;
 };
