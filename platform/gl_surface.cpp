@@ -18,6 +18,8 @@ bool initVideo() { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
 
 void quitVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
+const char* lastError() { return SDL_GetError(); }
+
 bool chooseFullscreenMode(int width, int height) {
     SDL_DisplayMode wanted{};
     wanted.format = SDL_PIXELFORMAT_RGB888;
@@ -46,7 +48,10 @@ bool createSurface(int width, int height, bool fullscreen, const char* title) {
 bool createGlContext() {
     context = SDL_GL_CreateContext(window);
     if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
-    return glewInit() == GLEW_OK;
+    const GLenum glew = glewInit();
+    if (glew == GLEW_OK) return true;
+    SDL_SetError("GLEW: %s", reinterpret_cast<const char*>(glewGetErrorString(glew)));
+    return false;
 }
 
 void showSurface() {

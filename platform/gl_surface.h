@@ -16,6 +16,8 @@ struct SurfaceEvent {
 
 bool initVideo();
 void quitVideo();
+// Why the last step that returned false failed.
+const char* lastError();
 // Picks the display mode closest to width x height for full screen.
 bool chooseFullscreenMode(int width, int height);
 bool createSurface(int width, int height, bool fullscreen, const char* title);

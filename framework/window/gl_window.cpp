@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -58,19 +59,26 @@ void handle(const host::SurfaceEvent& event) {
     }
 }
 
+// The failure box says only that something failed; the cause goes to
+// standard error first.
+[[noreturn]] void failed(const char* step) {
+    std::fprintf(stderr, "Could not %s: %s\n", step, host::lastError());
+    throw 0;
+}
+
 }  // namespace
 
 void create(int width, int height, bool fullscreen) {
     quit = false;
     windowed = !fullscreen;
-    if (!host::initVideo()) throw 0;
+    if (!host::initVideo()) failed("start the video system");
     created = true;
     if (fullscreen) {
-        if (!host::chooseFullscreenMode(width, height)) throw 0;
+        if (!host::chooseFullscreenMode(width, height)) failed("find a full-screen mode");
         host::setCursorVisible(false);
     }
-    if (!host::createSurface(width, height, fullscreen, caption().c_str())) throw 0;
-    if (!host::createGlContext()) throw 0;
+    if (!host::createSurface(width, height, fullscreen, caption().c_str())) failed("create the window");
+    if (!host::createGlContext()) failed("create the OpenGL context");
     host::showSurface();
 }
 
@@ -105,8 +113,8 @@ void kill() {
 
 void setFullscreen(int width, int height, bool fullscreen) {
     if (!host::surfaceWindow()) return;
-    if (fullscreen && !host::chooseFullscreenMode(width, height)) throw 0;
-    if (!host::setSurfaceFullscreen(fullscreen)) throw 0;
+    if (fullscreen && !host::chooseFullscreenMode(width, height)) failed("find a full-screen mode");
+    if (!host::setSurfaceFullscreen(fullscreen)) failed("switch between window and full screen");
     host::setCursorVisible(!fullscreen);
     windowed = !fullscreen;
 }
