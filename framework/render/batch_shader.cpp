@@ -32,7 +32,9 @@ flat out vec4 lineParameters;
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
 void main() {
-    fragmentColor = color;
+    // Fixed-function colours are held to 0..1 before they are interpolated;
+    // callers do pass alphas above 1.
+    fragmentColor = clamp(color, 0.0, 1.0);
     fragmentTexCoord = texCoord.xy;
     textured = texCoord.z;
     lineParameters = line;
@@ -65,11 +67,14 @@ void main() {
 
 // Smooth lines: coverage across is halfWidth + 0.5 - |distance| with the
 // width at least 1, along min(distance from either end) + 0.5, and a line
-// shorter than a pixel is weakened by 2 length / (length + 1). A stipple
-// counts pixels of the major axis from the start; each run of set bits is a
-// line of its own. Plain lines light the pixel whose row (or column) the line
-// crosses at the pixel's centre, from the start up to the end, and count
-// their stipple by pixel.
+// shorter than a pixel is weakened by 2 length / (length + 1). Plain lines
+// light the pixels whose centre lies within half their width (rounded to
+// whole pixels, at least 1) along the minor axis, over the major axis from
+// the start up to the end, with the ends snapped to 1/256 pixel; the pixel
+// holding an end is lit when the start lies inside its diamond, and left
+// out when the end does. A stipple counts steps from the start: a pixel of
+// length for smooth lines, a pixel of the major axis for plain ones; each run
+// of set bits is a line of its own.
 const char* const kFragmentSource = R"(#version 130
 uniform sampler2D image;
 in vec4 fragmentColor;
@@ -80,6 +85,18 @@ flat in vec2 lineEnd;
 flat in vec4 lineParameters;
 
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
+
+// The run of set bits that step i (set) belongs to, as [first, end) in
+// steps; a run going on beyond a few steps ends out of reach of the pixel.
+vec2 stippleRun(int i, int steps) {
+    int pattern = int(lineParameters.w);
+    int factor = int(lineParameters.z);
+    int first = i;
+    while (first > 0 && first > i - 4 && bitOn(pattern, first - 1, factor)) --first;
+    int last = i;
+    while (last + 1 < steps && last < i + 4 && bitOn(pattern, last + 1, factor)) ++last;
+    return vec2(float(first), float(last + 1));
+}
 
 float rampCoverage(float along, float across, float len, float halfWidth) {
     float c = clamp(halfWidth + 0.5 - abs(across), 0.0, 1.0) * clamp(min(along, len - along) + 0.5, 0.0, 1.0);
@@ -94,50 +111,49 @@ float smoothCoverage(vec2 p) {
     float along = dot(p - lineStart, u);
     float across = dot(p - lineStart, vec2(-u.y, u.x));
     float halfWidth = max(lineParameters.x, 1.0) * 0.5;
-    int factor = int(lineParameters.z);
-    if (factor == 0) return rampCoverage(along, across, len, halfWidth);
-    int pattern = int(lineParameters.w);
-    float major = max(abs(d.x), abs(d.y));
-    float stepLength = len / major;
-    int steps = int(ceil(major));
-    int first = max(int(floor((along - 1.0) / stepLength)), 0);
-    int last = min(int(floor((along + 1.0) / stepLength)), steps - 1);
+    if (lineParameters.z == 0.0) return rampCoverage(along, across, len, halfWidth);
+    int steps = int(ceil(len));
     float best = 0.0;
-    for (int i = first; i <= last; ++i) {
-        if (!bitOn(pattern, i, factor)) continue;
-        // Only the ends within reach matter: a run that goes on further
-        // ends out of sight.
-        int runStart = i;
-        while (runStart > 0 && runStart > i - 4 && bitOn(pattern, runStart - 1, factor)) --runStart;
-        if (runStart == i - 4) runStart = -1000;
-        int runEnd = i;
-        while (runEnd + 1 < steps && runEnd < i + 4 && bitOn(pattern, runEnd + 1, factor)) ++runEnd;
-        float from = max(float(runStart) * stepLength, 0.0);
-        float to = runEnd == i + 4 ? len + 1000.0 : min(float(runEnd + 1) * stepLength, len);
-        best = max(best, rampCoverage(along - from, across, to - from, halfWidth));
+    for (int i = max(int(floor(along - 1.0)), 0); i <= min(int(floor(along + 1.0)), steps - 1); ++i) {
+        if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) continue;
+        vec2 run = min(stippleRun(i, steps), len);
+        best = max(best, rampCoverage(along - run.x, across, run.y - run.x, halfWidth));
     }
     return best;
 }
 
-bool plainCovers(vec2 p) {
+bool insideDiamond(vec2 q) { return abs(fract(q.x) - 0.5) + abs(fract(q.y) - 0.5) < 0.5; }
+
+// p, from and to with the major axis first.
+bool plainSegmentCovers(vec2 p, vec2 from, vec2 to) {
+    vec2 s = floor(from * 256.0 + 0.5) / 256.0;
+    vec2 e = floor(to * 256.0 + 0.5) / 256.0;
+    if (e.x == s.x) return false;
+    bool inRange = p.x >= min(s.x, e.x) && p.x < max(s.x, e.x);
+    if (floor(p.x) == floor(from.x) && insideDiamond(from)) inRange = true;
+    if (floor(p.x) == floor(to.x) && insideDiamond(to)) inRange = false;
+    float minor = s.y + (p.x - s.x) * (e.y - s.y) / (e.x - s.x);
+    float halfWidth = max(floor(lineParameters.x + 0.5), 1.0) * 0.5;
+    return inRange && p.y >= minor - halfWidth && p.y < minor + halfWidth;
+}
+
+bool plainCovers(vec2 pixel) {
     vec2 d = lineEnd - lineStart;
     bool xMajor = abs(d.x) >= abs(d.y);
-    float major = xMajor ? d.x : d.y;
-    if (major == 0.0) return false;
-    float pixelMajor = xMajor ? p.x : p.y;
-    float pixelMinor = xMajor ? p.y : p.x;
-    float startMajor = xMajor ? lineStart.x : lineStart.y;
-    float t = (pixelMajor - startMajor) / major;
-    if (t < 0.0 || t >= 1.0) return false;
-    float minor = (xMajor ? lineStart.y : lineStart.x) + t * (xMajor ? d.y : d.x);
-    float width = max(floor(lineParameters.x + 0.5), 1.0);
-    if (width == 1.0) {
-        if (floor(minor) != floor(pixelMinor)) return false;
-    } else if (abs(pixelMinor - minor) > width * 0.5) {
-        return false;
+    vec2 p = xMajor ? pixel : pixel.yx;
+    vec2 from = xMajor ? lineStart : lineStart.yx;
+    vec2 to = xMajor ? lineEnd : lineEnd.yx;
+    if (lineParameters.z == 0.0) return plainSegmentCovers(p, from, to);
+    float len = abs(to.x - from.x);
+    if (len == 0.0) return false;
+    int steps = int(ceil(len));
+    float along = (p.x - from.x) * sign(to.x - from.x);
+    for (int i = max(int(floor(along - 1.0)), 0); i <= min(int(floor(along + 1.0)), steps - 1); ++i) {
+        if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) continue;
+        vec2 run = min(stippleRun(i, steps), len) / len;
+        if (plainSegmentCovers(p, mix(from, to, run.x), mix(from, to, run.y))) return true;
     }
-    int factor = int(lineParameters.z);
-    return factor == 0 || bitOn(int(lineParameters.w), int(floor(abs(pixelMajor - startMajor))), factor);
+    return false;
 }
 
 void main() {
