@@ -28,6 +28,7 @@ flat out float textured;
 flat out vec2 lineStart;
 flat out vec2 lineEnd;
 flat out vec4 lineParameters;
+flat out vec3 spot;
 
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
@@ -38,6 +39,14 @@ void main() {
     fragmentTexCoord = texCoord.xy;
     textured = texCoord.z;
     lineParameters = line;
+    spot = vec3(corner, start.z);
+    if (line.y == 3.0) {
+        // Already in window pixels.
+        lineStart = end.xy;
+        lineEnd = vec2(0.0);
+        gl_Position = vec4((start.xy - viewportOrigin) / viewportSize * 2.0 - 1.0, 0.0, 1.0);
+        return;
+    }
     vec4 a = gl_ModelViewProjectionMatrix * vec4(start, 1.0);
     if (line.y == 0.0) {
         lineStart = vec2(0.0);
@@ -77,12 +86,14 @@ void main() {
 // of set bits is a line of its own.
 const char* const kFragmentSource = R"(#version 130
 uniform sampler2D image;
+uniform sampler2D segments;
 in vec4 fragmentColor;
 in vec2 fragmentTexCoord;
 flat in float textured;
 flat in vec2 lineStart;
 flat in vec2 lineEnd;
 flat in vec4 lineParameters;
+flat in vec3 spot;
 
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
 
@@ -103,15 +114,23 @@ float rampCoverage(float along, float across, float len, float halfWidth) {
     return len < 1.0 ? c * 2.0 * len / (len + 1.0) : c;
 }
 
+float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
+    vec2 d = to - from;
+    float len = length(d);
+    if (len == 0.0) return 0.0;
+    vec2 u = d / len;
+    return rampCoverage(dot(p - from, u), dot(p - from, vec2(-u.y, u.x)), len, halfWidth);
+}
+
 float smoothCoverage(vec2 p) {
+    float halfWidth = max(lineParameters.x, 1.0) * 0.5;
+    if (lineParameters.z == 0.0) return segmentCoverage(p, lineStart, lineEnd, halfWidth);
     vec2 d = lineEnd - lineStart;
     float len = length(d);
     if (len == 0.0) return 0.0;
     vec2 u = d / len;
     float along = dot(p - lineStart, u);
     float across = dot(p - lineStart, vec2(-u.y, u.x));
-    float halfWidth = max(lineParameters.x, 1.0) * 0.5;
-    if (lineParameters.z == 0.0) return rampCoverage(along, across, len, halfWidth);
     int steps = int(ceil(len));
     float best = 0.0;
     for (int i = max(int(floor(along - 1.0)), 0); i <= min(int(floor(along + 1.0)), steps - 1); ++i) {
@@ -156,6 +175,29 @@ bool plainCovers(vec2 pixel) {
     return false;
 }
 
+// A tiny figure: its outline segments (count lineStart.y from lineStart.x in
+// the segments texture, half width spot.z) each leave their coverage as if
+// blended one after the other, over the fill's pixels (mask in
+// lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
+// lineParameters.x; alpha lineParameters.z).
+vec4 spotColor(vec4 outlineColor) {
+    float kept = 1.0;
+    int first = int(lineStart.x);
+    for (int i = first; i < first + int(lineStart.y); ++i) {
+        vec4 segment = texelFetch(segments, ivec2(i % 1024, i / 1024), 0);
+        kept *= 1.0 - outlineColor.a * segmentCoverage(gl_FragCoord.xy, segment.xy, segment.zw, spot.z);
+    }
+    float outline = 1.0 - kept;
+    ivec2 cell = ivec2(floor(gl_FragCoord.xy - spot.xy));
+    bool filled = cell.x >= 0 && cell.y >= 0 && cell.x < 2 && cell.y < 2 &&
+                  ((int(lineParameters.w) >> (cell.y * 2 + cell.x)) & 1) != 0;
+    float fillAlpha = filled ? clamp(lineParameters.z, 0.0, 1.0) : 0.0;
+    float alpha = 1.0 - (1.0 - fillAlpha) * kept;
+    if (alpha == 0.0) discard;
+    vec3 fill = clamp(vec3(fragmentTexCoord, lineParameters.x), 0.0, 1.0);
+    return vec4((fill * fillAlpha * kept + outlineColor.rgb * outline) / alpha, alpha);
+}
+
 void main() {
     vec4 c = fragmentColor;
     if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
@@ -165,6 +207,8 @@ void main() {
         c.a *= coverage;
     } else if (lineParameters.y == 2.0 && !plainCovers(gl_FragCoord.xy)) {
         discard;
+    } else if (lineParameters.y == 3.0) {
+        c = spotColor(c);
     }
     gl_FragColor = c;
 }
@@ -209,6 +253,7 @@ BatchShader::BatchShader() {
     viewportOrigin_ = glGetUniformLocation(program_, "viewportOrigin");
     viewportSize_ = glGetUniformLocation(program_, "viewportSize");
     image_ = glGetUniformLocation(program_, "image");
+    segments_ = glGetUniformLocation(program_, "segments");
 }
 
 void BatchShader::use(int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
@@ -216,4 +261,5 @@ void BatchShader::use(int viewportX, int viewportY, int viewportWidth, int viewp
     glUniform2f(viewportOrigin_, static_cast<float>(viewportX), static_cast<float>(viewportY));
     glUniform2f(viewportSize_, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
     glUniform1i(image_, 0);
+    glUniform1i(segments_, 1);
 }

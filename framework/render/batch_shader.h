@@ -2,7 +2,8 @@
 
 // The one program the batching renderer draws with: fills as they are, lines
 // as quads whose fragments work out the coverage, stipple and pixel choice
-// that the driver's own line stages give.
+// that the driver's own line stages give, and tiny figures as quads that sum
+// their outline segments read from a texture of segments.
 class BatchShader {
 public:
     // Vertex attribute slots, in the order BatchVertex holds them.
@@ -21,4 +22,5 @@ private:
     int viewportOrigin_ = -1;
     int viewportSize_ = -1;
     int image_ = -1;
+    int segments_ = -1;
 };
