@@ -55,8 +55,35 @@ void main() {
         return;
     }
     vec4 b = gl_ModelViewProjectionMatrix * vec4(end, 1.0);
-    lineStart = toWindow(a);
-    lineEnd = toWindow(b);
+    // The driver clips lines to the viewport before its line stages: their
+    // ramps and stipple start where a line comes into view.
+    vec2 from = toWindow(a);
+    vec2 to = toWindow(b);
+    vec2 range = vec2(0.0, 1.0);
+    for (int axis = 0; axis < 2; ++axis) {
+        float delta = to[axis] - from[axis];
+        float low = viewportOrigin[axis];
+        float high = viewportOrigin[axis] + viewportSize[axis];
+        if (delta == 0.0) {
+            if (from[axis] < low || from[axis] > high) range = vec2(1.0, 0.0);
+        } else {
+            float enter = (low - from[axis]) / delta;
+            float leave = (high - from[axis]) / delta;
+            range = vec2(max(range.x, min(enter, leave)), min(range.y, max(enter, leave)));
+        }
+    }
+    if (range.x > range.y) {
+        lineStart = vec2(0.0);
+        lineEnd = vec2(0.0);
+        gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
+        return;
+    }
+    vec4 clippedA = mix(a, b, range.x);
+    vec4 clippedB = mix(a, b, range.y);
+    a = clippedA;
+    b = clippedB;
+    lineStart = mix(from, to, range.x);
+    lineEnd = mix(from, to, range.y);
     vec2 d = lineEnd - lineStart;
     float len = length(d);
     vec2 along = len > 0.0 ? d / len : vec2(1.0, 0.0);

@@ -188,6 +188,8 @@ struct LineKind {
     bool saturate;
     double minWidth, maxWidth;
     double maxLength;  // window pixels
+    // Lines of the outer cells cross the window's left and bottom edges.
+    bool acrossEdges = false;
 };
 
 struct RandomLine {
@@ -206,8 +208,9 @@ std::vector<RandomLine> randomLines(const LineKind& kind, std::mt19937& random) 
     for (int cell = 0; cell < 80; ++cell) {
         const double length = uniform(0.05, kind.maxLength);
         const double angle = uniform(0.0, 6.283185307);
-        const double cx = (cell % 10) * 96 + 48 + uniform(-3, 3);
-        const double cy = (cell / 10) * 96 + 48 + uniform(-3, 3);
+        const double shift = kind.acrossEdges ? -48 : 0;
+        const double cx = (cell % 10) * 96 + 48 + shift + uniform(-3, 3);
+        const double cy = (cell / 10) * 96 + 48 - shift + uniform(-3, 3);
         const double dx = std::cos(angle) * length / 2;
         const double dy = std::sin(angle) * length / 2;
         lines.push_back({static_cast<float>((cx - dx) * kUnit), static_cast<float>((cy - dy) * kUnit),
@@ -244,6 +247,8 @@ TEST_F(GLTest, BatchedLinesMatchTheDriversOwnLinesOfEveryKindTheShowDraws) {
         {"smooth, shorter than a few pixels", true, false, false, false, 0.1, 3.0, 3},
         {"smooth, wide", true, false, false, false, 3.0, 9.0, 60},
         {"smooth, stippled", true, true, false, false, 0.1, 3.0, 60},
+        {"smooth, stippled, across the edges", true, true, false, false, 0.1, 3.0, 60, true},
+        {"plain, stippled, across the edges", false, true, false, false, 1.0, 3.0, 60, true},
         {"smooth, textured, saturating", true, false, true, true, 1.0, 1.0, 30},
     };
     std::vector<uint32_t> texels = grain();
