@@ -203,7 +203,7 @@ bool plainCovers(vec2 pixel) {
 }
 
 // A tiny figure: its outline segments (count lineStart.y from lineStart.x in
-// the segments texture, half width spot.z) each leave their coverage as if
+// the segments texture, 1024 to a row, half width spot.z) each leave their coverage as if
 // blended one after the other, over the fill's pixels (mask in
 // lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
 // lineParameters.x; alpha lineParameters.z).

@@ -19,6 +19,8 @@ bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && 
 
 // A tiny figure with more segments is drawn as it is.
 constexpr std::size_t kMaxSpotSegments = 64;
+// Segments a row of the segments texture holds, as the shader reads them.
+constexpr int kSegmentRow = 1024;
 
 }  // namespace
 
@@ -48,6 +50,9 @@ void GLBatch::endRawCurrent() {
 GLBatch::GLBatch() {
     glGenBuffers(1, &vertexBuffer_);
     glGenBuffers(1, &indexBuffer_);
+    GLint largestTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    maxSegments_ = static_cast<std::size_t>(largestTexture) * kSegmentRow;
 }
 
 void GLBatch::setBlending(bool enable, bool saturate) {
@@ -215,7 +220,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     const BatchPoint& color = points.front();
     std::vector<WindowPoint>& outline = outline_;
     outline.resize(points.size() - points.size() % 2);
-    if (outline.size() / 2 > kMaxSpotSegments) return false;
+    if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
     for (std::size_t i = 0; i < outline.size(); ++i) {
         if (!sameColor(points[i], color) || !toWindow(points[i].x, points[i].y, points[i].z, outline[i])) return false;
     }
@@ -322,19 +327,18 @@ void GLBatch::flush() {
 }
 
 void GLBatch::uploadSegments() {
-    constexpr int kRow = 1024;
-    const int rows = static_cast<int>((segments_.size() / 4 + kRow - 1) / kRow);
-    segments_.resize(static_cast<std::size_t>(rows) * kRow * 4);
+    const int rows = static_cast<int>((segments_.size() / 4 + kSegmentRow - 1) / kSegmentRow);
+    segments_.resize(static_cast<std::size_t>(rows) * kSegmentRow * 4);
     glActiveTexture(GL_TEXTURE1);
     if (segmentTexture_ == 0) glGenTextures(1, &segmentTexture_);
     glBindTexture(GL_TEXTURE_2D, segmentTexture_);
     if (rows > segmentRows_) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kRow, rows, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, nullptr);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         segmentRows_ = rows;
     }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kRow, rows, GL_RGBA, GL_FLOAT, segments_.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSegmentRow, rows, GL_RGBA, GL_FLOAT, segments_.data());
     glActiveTexture(GL_TEXTURE0);
 }
 

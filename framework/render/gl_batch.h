@@ -100,6 +100,8 @@ private:
     std::vector<float> segments_;
     unsigned segmentTexture_ = 0;
     int segmentRows_ = 0;
+    // As many as the tallest texture holds.
+    std::size_t maxSegments_ = 0;
     // Room for one tiny figure's corners in window pixels, kept between
     // figures.
     std::vector<WindowPoint> outline_;
