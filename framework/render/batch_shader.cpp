@@ -12,7 +12,11 @@ namespace {
 // pushed out in window pixels past the end it belongs to (corner.x: 0 the
 // start, 1 the end) and to one side (corner.y: -1 or 1), just far enough for
 // every pixel the line can touch. line: width, kind (0 fill, 1 smooth line, 2 plain
-// line), stipple factor (0 for none), stipple pattern.
+// line), stipple factor (0 for none), stipple pattern. A tiny figure's quad
+// (kind 3) comes in window pixels: start its corner and the outline's half
+// width, end its first segment and their count, corner the fill's mask
+// origin, texCoord and line.x the fill's colour, line.z its alpha, line.w
+// its mask.
 const char* const kVertexSource = R"(#version 130
 uniform vec2 viewportOrigin;
 uniform vec2 viewportSize;
@@ -78,10 +82,9 @@ void main() {
         gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
         return;
     }
-    vec4 clippedA = mix(a, b, range.x);
-    vec4 clippedB = mix(a, b, range.y);
-    a = clippedA;
-    b = clippedB;
+    vec4 clippedStart = mix(a, b, range.x);
+    b = mix(a, b, range.y);
+    a = clippedStart;
     lineStart = mix(from, to, range.x);
     lineEnd = mix(from, to, range.y);
     vec2 d = lineEnd - lineStart;
@@ -203,9 +206,9 @@ bool plainCovers(vec2 pixel) {
 }
 
 // A tiny figure: its outline segments (count lineStart.y from lineStart.x in
-// the segments texture, 1024 to a row, half width spot.z) each leave their coverage as if
-// blended one after the other, over the fill's pixels (mask in
-// lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
+// the segments texture, 1024 to a row, half width spot.z) each leave their
+// coverage as if blended one after the other, over the fill's pixels (mask
+// in lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
 // lineParameters.x; alpha lineParameters.z).
 vec4 spotColor(vec4 outlineColor) {
     float kept = 1.0;
