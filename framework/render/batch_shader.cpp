@@ -152,9 +152,24 @@ float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
     return rampCoverage(dot(p - from, u), dot(p - from, vec2(-u.y, u.x)), len, halfWidth);
 }
 
+// The steps near a pixel a stipple may light it from, [first, last]; the
+// whole line is one step when it has no stipple. The driver's program runs
+// every branch for every fragment, so each rule is written out only once.
+ivec2 nearSteps(float along, int steps) {
+    if (lineParameters.z == 0.0) return ivec2(0, 0);
+    return ivec2(max(int(floor(along - 1.0)), 0), min(int(floor(along + 1.0)), steps - 1));
+}
+
+// The part of the line that step i lights, in steps: all of it without a
+// stipple, nothing where the bit is clear.
+vec2 litRun(int i, int steps, float len) {
+    if (lineParameters.z == 0.0) return vec2(0.0, len);
+    if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) return vec2(0.0);
+    return min(stippleRun(i, steps), len);
+}
+
 float smoothCoverage(vec2 p) {
     float halfWidth = max(lineParameters.x, 1.0) * 0.5;
-    if (lineParameters.z == 0.0) return segmentCoverage(p, lineStart, lineEnd, halfWidth);
     vec2 d = lineEnd - lineStart;
     float len = length(d);
     if (len == 0.0) return 0.0;
@@ -162,11 +177,11 @@ float smoothCoverage(vec2 p) {
     float along = dot(p - lineStart, u);
     float across = dot(p - lineStart, vec2(-u.y, u.x));
     int steps = int(ceil(len));
+    ivec2 near = nearSteps(along, steps);
     float best = 0.0;
-    for (int i = max(int(floor(along - 1.0)), 0); i <= min(int(floor(along + 1.0)), steps - 1); ++i) {
-        if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) continue;
-        vec2 run = min(stippleRun(i, steps), len);
-        best = max(best, rampCoverage(along - run.x, across, run.y - run.x, halfWidth));
+    for (int i = near.x; i <= near.y; ++i) {
+        vec2 run = litRun(i, steps, len);
+        if (run.y > run.x) best = max(best, rampCoverage(along - run.x, across, run.y - run.x, halfWidth));
     }
     return best;
 }
@@ -192,15 +207,13 @@ bool plainCovers(vec2 pixel) {
     vec2 p = xMajor ? pixel : pixel.yx;
     vec2 from = xMajor ? lineStart : lineStart.yx;
     vec2 to = xMajor ? lineEnd : lineEnd.yx;
-    if (lineParameters.z == 0.0) return plainSegmentCovers(p, from, to);
     float len = abs(to.x - from.x);
     if (len == 0.0) return false;
     int steps = int(ceil(len));
-    float along = (p.x - from.x) * sign(to.x - from.x);
-    for (int i = max(int(floor(along - 1.0)), 0); i <= min(int(floor(along + 1.0)), steps - 1); ++i) {
-        if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) continue;
-        vec2 run = min(stippleRun(i, steps), len) / len;
-        if (plainSegmentCovers(p, mix(from, to, run.x), mix(from, to, run.y))) return true;
+    ivec2 near = nearSteps((p.x - from.x) * sign(to.x - from.x), steps);
+    for (int i = near.x; i <= near.y; ++i) {
+        vec2 run = litRun(i, steps, len) / len;
+        if (run.y > run.x && plainSegmentCovers(p, mix(from, to, run.x), mix(from, to, run.y))) return true;
     }
     return false;
 }
@@ -244,6 +257,22 @@ void main() {
 }
 )";
 
+// Fills alone: the driver runs every branch of a program for every fragment,
+// so fills, which cover the most pixels, get a program without the lines'
+// rules.
+const char* const kFillFragmentSource = R"(#version 130
+uniform sampler2D image;
+in vec4 fragmentColor;
+in vec2 fragmentTexCoord;
+flat in float textured;
+
+void main() {
+    vec4 c = fragmentColor;
+    if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
+    gl_FragColor = c;
+}
+)";
+
 const char* const kAttributeNames[BatchShader::AttributeCount] = {"start", "end", "corner", "color", "texCoord", "line"};
 
 [[noreturn]] void fail(const std::string& what, const std::string& log) {
@@ -266,30 +295,39 @@ unsigned compile(GLenum type, const char* source) {
 
 }  // namespace
 
-BatchShader::BatchShader() {
-    if (!GLEW_VERSION_3_0) fail("needs OpenGL 3.0", "");
-    program_ = glCreateProgram();
-    glAttachShader(program_, compile(GL_VERTEX_SHADER, kVertexSource));
-    glAttachShader(program_, compile(GL_FRAGMENT_SHADER, kFragmentSource));
-    for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program_, i, kAttributeNames[i]);
-    glLinkProgram(program_);
+BatchShader::Program BatchShader::link(unsigned vertexShader, const char* fragmentSource) {
+    Program program;
+    program.id = glCreateProgram();
+    glAttachShader(program.id, vertexShader);
+    glAttachShader(program.id, compile(GL_FRAGMENT_SHADER, fragmentSource));
+    for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program.id, i, kAttributeNames[i]);
+    glLinkProgram(program.id);
     GLint ok = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    glGetProgramiv(program.id, GL_LINK_STATUS, &ok);
     if (ok != GL_TRUE) {
         char log[2048] = {};
-        glGetProgramInfoLog(program_, sizeof log, nullptr, log);
+        glGetProgramInfoLog(program.id, sizeof log, nullptr, log);
         fail("cannot link", log);
     }
-    viewportOrigin_ = glGetUniformLocation(program_, "viewportOrigin");
-    viewportSize_ = glGetUniformLocation(program_, "viewportSize");
-    image_ = glGetUniformLocation(program_, "image");
-    segments_ = glGetUniformLocation(program_, "segments");
+    program.viewportOrigin = glGetUniformLocation(program.id, "viewportOrigin");
+    program.viewportSize = glGetUniformLocation(program.id, "viewportSize");
+    program.image = glGetUniformLocation(program.id, "image");
+    program.segments = glGetUniformLocation(program.id, "segments");
+    return program;
 }
 
-void BatchShader::use(int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
-    glUseProgram(program_);
-    glUniform2f(viewportOrigin_, static_cast<float>(viewportX), static_cast<float>(viewportY));
-    glUniform2f(viewportSize_, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
-    glUniform1i(image_, 0);
-    glUniform1i(segments_, 1);
+BatchShader::BatchShader() {
+    if (!GLEW_VERSION_3_0) fail("needs OpenGL 3.0", "");
+    const unsigned vertexShader = compile(GL_VERTEX_SHADER, kVertexSource);
+    fills_ = link(vertexShader, kFillFragmentSource);
+    lines_ = link(vertexShader, kFragmentSource);
+}
+
+void BatchShader::use(Kind kind, int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
+    const Program& program = kind == Fills ? fills_ : lines_;
+    glUseProgram(program.id);
+    glUniform2f(program.viewportOrigin, static_cast<float>(viewportX), static_cast<float>(viewportY));
+    glUniform2f(program.viewportSize, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
+    glUniform1i(program.image, 0);
+    glUniform1i(program.segments, 1);
 }

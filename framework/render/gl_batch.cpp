@@ -142,6 +142,7 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
                              {0.0f, Fill, 0.0f, 0.0f}});
     }
     const auto count = static_cast<unsigned>(points.size());
+    beginRun(BatchShader::Fills);
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
         indices_.push_back(first + i);
@@ -178,6 +179,7 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     vertices_.push_back(lineCorner(from, from, to, 0.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, -1.0f));
+    beginRun(BatchShader::Lines);
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
 }
 
@@ -239,6 +241,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
             std::copy(vertices_[fillVertices_].color, vertices_[fillVertices_].color + 4, fill);
             vertices_.resize(fillVertices_);
             indices_.resize(fillIndices_);
+            while (!runs_.empty() && runs_.back().firstIndex >= indices_.size()) runs_.pop_back();
         }
     }
     const float firstSegment = static_cast<float>(segments_.size() / 4);
@@ -259,6 +262,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
                              {fill[0], fill[1], 0.0f},
                              {fill[2], Spot, fill[3], static_cast<float>(figure.mask())}});
     }
+    beginRun(BatchShader::Lines);
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
     return true;
 }
@@ -281,6 +285,7 @@ void GLBatch::flush() {
     transformKnown_ = false;
     if (indices_.empty()) {
         vertices_.clear();
+        runs_.clear();
         segments_.clear();
         batchTexture_ = kUnknown;
         return;
@@ -292,7 +297,6 @@ void GLBatch::flush() {
     }
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    shader_.use(viewport[0], viewport[1], viewport[2], viewport[3]);
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)), vertices_.data(),
@@ -314,7 +318,13 @@ void GLBatch::flush() {
                               reinterpret_cast<const void*>(layout[i].offset));
     }
     if (!segments_.empty()) uploadSegments();
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT, nullptr);
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        const std::size_t from = runs_[run].firstIndex;
+        const std::size_t to = run + 1 < runs_.size() ? runs_[run + 1].firstIndex : indices_.size();
+        shader_.use(runs_[run].kind, viewport[0], viewport[1], viewport[2], viewport[3]);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(from * sizeof(unsigned)));
+    }
     for (int i = 0; i < BatchShader::AttributeCount; ++i) glDisableVertexAttribArray(static_cast<GLuint>(i));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -322,8 +332,13 @@ void GLBatch::flush() {
 
     vertices_.clear();
     indices_.clear();
+    runs_.clear();
     segments_.clear();
     batchTexture_ = kUnknown;
+}
+
+void GLBatch::beginRun(BatchShader::Kind kind) {
+    if (runs_.empty() || runs_.back().kind != kind) runs_.push_back({indices_.size(), kind});
 }
 
 void GLBatch::uploadSegments() {

@@ -88,6 +88,8 @@ private:
     bool toWindow(float x, float y, float z, WindowPoint& out);
     // Hands the tiny figures' segments to the shader, on texture unit 1.
     void uploadSegments();
+    // The triangles added next need this kind's program.
+    void beginRun(BatchShader::Kind kind);
     Vertex lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
                       float side) const;
 
@@ -96,6 +98,12 @@ private:
     unsigned indexBuffer_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<unsigned> indices_;
+    // Where in indices_ each stretch drawn with one program starts.
+    struct Run {
+        std::size_t firstIndex;
+        BatchShader::Kind kind;
+    };
+    std::vector<Run> runs_;
     // The tiny figures' outline segments, window pixels: x0 y0 x1 y1 each.
     std::vector<float> segments_;
     unsigned segmentTexture_ = 0;
