@@ -3,6 +3,7 @@
 #include "framework/render/batch_shader.h"
 #include "framework/render/tiny_figure.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
