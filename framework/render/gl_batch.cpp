@@ -19,6 +19,10 @@ bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && 
 
 // A tiny figure with more segments is drawn as it is.
 constexpr std::size_t kMaxSpotSegments = 64;
+// Window pixels from which on a fill gets a draw of its own, with the fills'
+// program.
+constexpr float kLargeFill = 256.0f;
+
 // Segments a row of the segments texture holds, as the shader reads them.
 constexpr int kSegmentRow = 1024;
 
@@ -142,7 +146,9 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
                              {0.0f, Fill, 0.0f, 0.0f}});
     }
     const auto count = static_cast<unsigned>(points.size());
-    beginRun(BatchShader::Fills);
+    // A small fill costs less drawn along with the lines around it than a
+    // draw of its own.
+    if (runs_.empty() || windowArea(points) > kLargeFill) beginRun(BatchShader::Fills);
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
         indices_.push_back(first + i);
@@ -183,7 +189,7 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
 }
 
-bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
+void GLBatch::knowTransform() {
     if (!transformKnown_) {
         float modelView[16];
         float projection[16];
@@ -201,6 +207,10 @@ bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
         for (int i = 0; i < 4; ++i) viewport_[i] = static_cast<float>(viewport[i]);
         transformKnown_ = true;
     }
+}
+
+bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
+    knowTransform();
     const float* m = transform_;
     const float clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
     const float clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
@@ -335,6 +345,19 @@ void GLBatch::flush() {
     runs_.clear();
     segments_.clear();
     batchTexture_ = kUnknown;
+}
+
+float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
+    knowTransform();
+    float twiceArea = 0.0f;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const BatchPoint& a = points[i];
+        const BatchPoint& b = points[(i + 1) % points.size()];
+        twiceArea += a.x * b.y - b.x * a.y;
+    }
+    const float* m = transform_;
+    const float scale = std::abs(m[0] * m[5] - m[4] * m[1]) * viewport_[2] * viewport_[3] * 0.25f;
+    return std::abs(twiceArea) * 0.5f * scale;
 }
 
 void GLBatch::beginRun(BatchShader::Kind kind) {

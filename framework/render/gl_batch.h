@@ -84,9 +84,13 @@ private:
     // before them (afterFill), as one spot; false when they are not such
     // lines.
     bool addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill);
+    // Reads the model-view-projection and viewport when not yet known.
+    void knowTransform();
     // Where a point lands in the window; false when it lies beyond the near
     // or far plane.
     bool toWindow(float x, float y, float z, WindowPoint& out);
+    // About how many window pixels a flat outline covers.
+    float windowArea(const std::vector<BatchPoint>& points);
     // Hands the tiny figures' segments to the shader, on texture unit 1.
     void uploadSegments();
     // The triangles added next need this kind's program.
