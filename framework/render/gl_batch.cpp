@@ -235,6 +235,11 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
     for (std::size_t i = 0; i < outline.size(); ++i) {
         if (!sameColor(points[i], color) || !toWindow(points[i].x, points[i].y, points[i].z, outline[i])) return false;
+        // Most lines are larger: tell early.
+        if (std::abs(outline[i].x - outline[0].x) > TinyFigure::kMaxExtent ||
+            std::abs(outline[i].y - outline[0].y) > TinyFigure::kMaxExtent) {
+            return false;
+        }
     }
     TinyFigure figure(outline, lineWidth_);
     if (!figure.fits()) return false;
