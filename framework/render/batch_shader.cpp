@@ -12,7 +12,11 @@ namespace {
 // pushed out in window pixels past the end it belongs to (corner.x: 0 the
 // start, 1 the end) and to one side (corner.y: -1 or 1), just far enough for
 // every pixel the line can touch. line: width, kind (0 fill, 1 smooth line, 2 plain
-// line), stipple factor (0 for none), stipple pattern.
+// line), stipple factor (0 for none), stipple pattern. A tiny figure's quad
+// (kind 3) comes in window pixels: start its corner and the outline's half
+// width, end its first segment and their count, corner the fill's mask
+// origin, texCoord and line.x the fill's colour, line.z its alpha, line.w
+// its mask.
 const char* const kVertexSource = R"(#version 130
 uniform vec2 viewportOrigin;
 uniform vec2 viewportSize;
@@ -28,14 +32,25 @@ flat out float textured;
 flat out vec2 lineStart;
 flat out vec2 lineEnd;
 flat out vec4 lineParameters;
+flat out vec3 spot;
 
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
 void main() {
-    fragmentColor = color;
+    // Fixed-function colours are held to 0..1 before they are interpolated;
+    // callers do pass alphas above 1.
+    fragmentColor = clamp(color, 0.0, 1.0);
     fragmentTexCoord = texCoord.xy;
     textured = texCoord.z;
     lineParameters = line;
+    spot = vec3(corner, start.z);
+    if (line.y == 3.0) {
+        // Already in window pixels.
+        lineStart = end.xy;
+        lineEnd = vec2(0.0);
+        gl_Position = vec4((start.xy - viewportOrigin) / viewportSize * 2.0 - 1.0, 0.0, 1.0);
+        return;
+    }
     vec4 a = gl_ModelViewProjectionMatrix * vec4(start, 1.0);
     if (line.y == 0.0) {
         lineStart = vec2(0.0);
@@ -44,8 +59,34 @@ void main() {
         return;
     }
     vec4 b = gl_ModelViewProjectionMatrix * vec4(end, 1.0);
-    lineStart = toWindow(a);
-    lineEnd = toWindow(b);
+    // The driver clips lines to the viewport before its line stages: their
+    // ramps and stipple start where a line comes into view.
+    vec2 from = toWindow(a);
+    vec2 to = toWindow(b);
+    vec2 range = vec2(0.0, 1.0);
+    for (int axis = 0; axis < 2; ++axis) {
+        float delta = to[axis] - from[axis];
+        float low = viewportOrigin[axis];
+        float high = viewportOrigin[axis] + viewportSize[axis];
+        if (delta == 0.0) {
+            if (from[axis] < low || from[axis] > high) range = vec2(1.0, 0.0);
+        } else {
+            float enter = (low - from[axis]) / delta;
+            float leave = (high - from[axis]) / delta;
+            range = vec2(max(range.x, min(enter, leave)), min(range.y, max(enter, leave)));
+        }
+    }
+    if (range.x > range.y) {
+        lineStart = vec2(0.0);
+        lineEnd = vec2(0.0);
+        gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
+        return;
+    }
+    vec4 clippedStart = mix(a, b, range.x);
+    b = mix(a, b, range.y);
+    a = clippedStart;
+    lineStart = mix(from, to, range.x);
+    lineEnd = mix(from, to, range.y);
     vec2 d = lineEnd - lineStart;
     float len = length(d);
     vec2 along = len > 0.0 ? d / len : vec2(1.0, 0.0);
@@ -65,79 +106,139 @@ void main() {
 
 // Smooth lines: coverage across is halfWidth + 0.5 - |distance| with the
 // width at least 1, along min(distance from either end) + 0.5, and a line
-// shorter than a pixel is weakened by 2 length / (length + 1). A stipple
-// counts pixels of the major axis from the start; each run of set bits is a
-// line of its own. Plain lines light the pixel whose row (or column) the line
-// crosses at the pixel's centre, from the start up to the end, and count
-// their stipple by pixel.
+// shorter than a pixel is weakened by 2 length / (length + 1). Plain lines
+// light the pixels whose centre lies within half their width (rounded to
+// whole pixels, at least 1) along the minor axis, over the major axis from
+// the start up to the end, with the ends snapped to 1/256 pixel; the pixel
+// holding an end is lit when the start lies inside its diamond, and left
+// out when the end does. A stipple counts steps from the start: a pixel of
+// length for smooth lines, a pixel of the major axis for plain ones; each run
+// of set bits is a line of its own.
 const char* const kFragmentSource = R"(#version 130
 uniform sampler2D image;
+uniform sampler2D segments;
 in vec4 fragmentColor;
 in vec2 fragmentTexCoord;
 flat in float textured;
 flat in vec2 lineStart;
 flat in vec2 lineEnd;
 flat in vec4 lineParameters;
+flat in vec3 spot;
 
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
+
+// The run of set bits that step i (set) belongs to, as [first, end) in
+// steps; a run going on beyond a few steps ends out of reach of the pixel.
+vec2 stippleRun(int i, int steps) {
+    int pattern = int(lineParameters.w);
+    int factor = int(lineParameters.z);
+    int first = i;
+    while (first > 0 && first > i - 4 && bitOn(pattern, first - 1, factor)) --first;
+    int last = i;
+    while (last + 1 < steps && last < i + 4 && bitOn(pattern, last + 1, factor)) ++last;
+    return vec2(float(first), float(last + 1));
+}
 
 float rampCoverage(float along, float across, float len, float halfWidth) {
     float c = clamp(halfWidth + 0.5 - abs(across), 0.0, 1.0) * clamp(min(along, len - along) + 0.5, 0.0, 1.0);
     return len < 1.0 ? c * 2.0 * len / (len + 1.0) : c;
 }
 
+float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
+    vec2 d = to - from;
+    float len = length(d);
+    if (len == 0.0) return 0.0;
+    vec2 u = d / len;
+    return rampCoverage(dot(p - from, u), dot(p - from, vec2(-u.y, u.x)), len, halfWidth);
+}
+
+// The steps near a pixel a stipple may light it from, [first, last]; the
+// whole line is one step when it has no stipple. The driver's program runs
+// every branch for every fragment, so each rule is written out only once.
+ivec2 nearSteps(float along, int steps) {
+    if (lineParameters.z == 0.0) return ivec2(0, 0);
+    return ivec2(max(int(floor(along - 1.0)), 0), min(int(floor(along + 1.0)), steps - 1));
+}
+
+// The part of the line that step i lights, in steps: all of it without a
+// stipple, nothing where the bit is clear.
+vec2 litRun(int i, int steps, float len) {
+    if (lineParameters.z == 0.0) return vec2(0.0, len);
+    if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) return vec2(0.0);
+    return min(stippleRun(i, steps), len);
+}
+
 float smoothCoverage(vec2 p) {
+    float halfWidth = max(lineParameters.x, 1.0) * 0.5;
     vec2 d = lineEnd - lineStart;
     float len = length(d);
     if (len == 0.0) return 0.0;
     vec2 u = d / len;
     float along = dot(p - lineStart, u);
     float across = dot(p - lineStart, vec2(-u.y, u.x));
-    float halfWidth = max(lineParameters.x, 1.0) * 0.5;
-    int factor = int(lineParameters.z);
-    if (factor == 0) return rampCoverage(along, across, len, halfWidth);
-    int pattern = int(lineParameters.w);
-    float major = max(abs(d.x), abs(d.y));
-    float stepLength = len / major;
-    int steps = int(ceil(major));
-    int first = max(int(floor((along - 1.0) / stepLength)), 0);
-    int last = min(int(floor((along + 1.0) / stepLength)), steps - 1);
+    int steps = int(ceil(len));
+    ivec2 near = nearSteps(along, steps);
     float best = 0.0;
-    for (int i = first; i <= last; ++i) {
-        if (!bitOn(pattern, i, factor)) continue;
-        // Only the ends within reach matter: a run that goes on further
-        // ends out of sight.
-        int runStart = i;
-        while (runStart > 0 && runStart > i - 4 && bitOn(pattern, runStart - 1, factor)) --runStart;
-        if (runStart == i - 4) runStart = -1000;
-        int runEnd = i;
-        while (runEnd + 1 < steps && runEnd < i + 4 && bitOn(pattern, runEnd + 1, factor)) ++runEnd;
-        float from = max(float(runStart) * stepLength, 0.0);
-        float to = runEnd == i + 4 ? len + 1000.0 : min(float(runEnd + 1) * stepLength, len);
-        best = max(best, rampCoverage(along - from, across, to - from, halfWidth));
+    for (int i = near.x; i <= near.y; ++i) {
+        vec2 run = litRun(i, steps, len);
+        if (run.y > run.x) best = max(best, rampCoverage(along - run.x, across, run.y - run.x, halfWidth));
     }
     return best;
 }
 
-bool plainCovers(vec2 p) {
+bool insideDiamond(vec2 q) { return abs(fract(q.x) - 0.5) + abs(fract(q.y) - 0.5) < 0.5; }
+
+// p, from and to with the major axis first.
+bool plainSegmentCovers(vec2 p, vec2 from, vec2 to) {
+    vec2 s = floor(from * 256.0 + 0.5) / 256.0;
+    vec2 e = floor(to * 256.0 + 0.5) / 256.0;
+    if (e.x == s.x) return false;
+    bool inRange = p.x >= min(s.x, e.x) && p.x < max(s.x, e.x);
+    if (floor(p.x) == floor(from.x) && insideDiamond(from)) inRange = true;
+    if (floor(p.x) == floor(to.x) && insideDiamond(to)) inRange = false;
+    float minor = s.y + (p.x - s.x) * (e.y - s.y) / (e.x - s.x);
+    float halfWidth = max(floor(lineParameters.x + 0.5), 1.0) * 0.5;
+    return inRange && p.y >= minor - halfWidth && p.y < minor + halfWidth;
+}
+
+bool plainCovers(vec2 pixel) {
     vec2 d = lineEnd - lineStart;
     bool xMajor = abs(d.x) >= abs(d.y);
-    float major = xMajor ? d.x : d.y;
-    if (major == 0.0) return false;
-    float pixelMajor = xMajor ? p.x : p.y;
-    float pixelMinor = xMajor ? p.y : p.x;
-    float startMajor = xMajor ? lineStart.x : lineStart.y;
-    float t = (pixelMajor - startMajor) / major;
-    if (t < 0.0 || t >= 1.0) return false;
-    float minor = (xMajor ? lineStart.y : lineStart.x) + t * (xMajor ? d.y : d.x);
-    float width = max(floor(lineParameters.x + 0.5), 1.0);
-    if (width == 1.0) {
-        if (floor(minor) != floor(pixelMinor)) return false;
-    } else if (abs(pixelMinor - minor) > width * 0.5) {
-        return false;
+    vec2 p = xMajor ? pixel : pixel.yx;
+    vec2 from = xMajor ? lineStart : lineStart.yx;
+    vec2 to = xMajor ? lineEnd : lineEnd.yx;
+    float len = abs(to.x - from.x);
+    if (len == 0.0) return false;
+    int steps = int(ceil(len));
+    ivec2 near = nearSteps((p.x - from.x) * sign(to.x - from.x), steps);
+    for (int i = near.x; i <= near.y; ++i) {
+        vec2 run = litRun(i, steps, len) / len;
+        if (run.y > run.x && plainSegmentCovers(p, mix(from, to, run.x), mix(from, to, run.y))) return true;
     }
-    int factor = int(lineParameters.z);
-    return factor == 0 || bitOn(int(lineParameters.w), int(floor(abs(pixelMajor - startMajor))), factor);
+    return false;
+}
+
+// A tiny figure: its outline segments (count lineStart.y from lineStart.x in
+// the segments texture, 1024 to a row, half width spot.z) each leave their
+// coverage as if blended one after the other, over the fill's pixels (mask
+// in lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
+// lineParameters.x; alpha lineParameters.z).
+vec4 spotColor(vec4 outlineColor) {
+    float kept = 1.0;
+    int first = int(lineStart.x);
+    for (int i = first; i < first + int(lineStart.y); ++i) {
+        vec4 segment = texelFetch(segments, ivec2(i % 1024, i / 1024), 0);
+        kept *= 1.0 - outlineColor.a * segmentCoverage(gl_FragCoord.xy, segment.xy, segment.zw, spot.z);
+    }
+    float outline = 1.0 - kept;
+    ivec2 cell = ivec2(floor(gl_FragCoord.xy - spot.xy));
+    bool filled = cell.x >= 0 && cell.y >= 0 && cell.x < 2 && cell.y < 2 &&
+                  ((int(lineParameters.w) >> (cell.y * 2 + cell.x)) & 1) != 0;
+    float fillAlpha = filled ? clamp(lineParameters.z, 0.0, 1.0) : 0.0;
+    float alpha = 1.0 - (1.0 - fillAlpha) * kept;
+    if (alpha == 0.0) discard;
+    vec3 fill = clamp(vec3(fragmentTexCoord, lineParameters.x), 0.0, 1.0);
+    return vec4((fill * fillAlpha * kept + outlineColor.rgb * outline) / alpha, alpha);
 }
 
 void main() {
@@ -149,7 +250,25 @@ void main() {
         c.a *= coverage;
     } else if (lineParameters.y == 2.0 && !plainCovers(gl_FragCoord.xy)) {
         discard;
+    } else if (lineParameters.y == 3.0) {
+        c = spotColor(c);
     }
+    gl_FragColor = c;
+}
+)";
+
+// Fills alone: the driver runs every branch of a program for every fragment,
+// so fills, which cover the most pixels, get a program without the lines'
+// rules.
+const char* const kFillFragmentSource = R"(#version 130
+uniform sampler2D image;
+in vec4 fragmentColor;
+in vec2 fragmentTexCoord;
+flat in float textured;
+
+void main() {
+    vec4 c = fragmentColor;
+    if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
     gl_FragColor = c;
 }
 )";
@@ -176,28 +295,39 @@ unsigned compile(GLenum type, const char* source) {
 
 }  // namespace
 
-BatchShader::BatchShader() {
-    if (!GLEW_VERSION_3_0) fail("needs OpenGL 3.0", "");
-    program_ = glCreateProgram();
-    glAttachShader(program_, compile(GL_VERTEX_SHADER, kVertexSource));
-    glAttachShader(program_, compile(GL_FRAGMENT_SHADER, kFragmentSource));
-    for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program_, i, kAttributeNames[i]);
-    glLinkProgram(program_);
+BatchShader::Program BatchShader::link(unsigned vertexShader, const char* fragmentSource) {
+    Program program;
+    program.id = glCreateProgram();
+    glAttachShader(program.id, vertexShader);
+    glAttachShader(program.id, compile(GL_FRAGMENT_SHADER, fragmentSource));
+    for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program.id, i, kAttributeNames[i]);
+    glLinkProgram(program.id);
     GLint ok = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    glGetProgramiv(program.id, GL_LINK_STATUS, &ok);
     if (ok != GL_TRUE) {
         char log[2048] = {};
-        glGetProgramInfoLog(program_, sizeof log, nullptr, log);
+        glGetProgramInfoLog(program.id, sizeof log, nullptr, log);
         fail("cannot link", log);
     }
-    viewportOrigin_ = glGetUniformLocation(program_, "viewportOrigin");
-    viewportSize_ = glGetUniformLocation(program_, "viewportSize");
-    image_ = glGetUniformLocation(program_, "image");
+    program.viewportOrigin = glGetUniformLocation(program.id, "viewportOrigin");
+    program.viewportSize = glGetUniformLocation(program.id, "viewportSize");
+    program.image = glGetUniformLocation(program.id, "image");
+    program.segments = glGetUniformLocation(program.id, "segments");
+    return program;
 }
 
-void BatchShader::use(int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
-    glUseProgram(program_);
-    glUniform2f(viewportOrigin_, static_cast<float>(viewportX), static_cast<float>(viewportY));
-    glUniform2f(viewportSize_, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
-    glUniform1i(image_, 0);
+BatchShader::BatchShader() {
+    if (!GLEW_VERSION_3_0) fail("needs OpenGL 3.0", "");
+    const unsigned vertexShader = compile(GL_VERTEX_SHADER, kVertexSource);
+    fills_ = link(vertexShader, kFillFragmentSource);
+    lines_ = link(vertexShader, kFragmentSource);
+}
+
+void BatchShader::use(Kind kind, int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
+    const Program& program = kind == Fills ? fills_ : lines_;
+    glUseProgram(program.id);
+    glUniform2f(program.viewportOrigin, static_cast<float>(viewportX), static_cast<float>(viewportY));
+    glUniform2f(program.viewportSize, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
+    glUniform1i(program.image, 0);
+    glUniform1i(program.segments, 1);
 }

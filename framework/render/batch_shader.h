@@ -1,24 +1,34 @@
 #pragma once
 
-// The one program the batching renderer draws with: fills as they are, lines
-// as quads whose fragments work out the coverage, stipple and pixel choice
-// that the driver's own line stages give.
+// The programs the batching renderer draws with, on one vertex layout: one
+// for fills as they are, one for lines as quads whose fragments work out the
+// coverage, stipple and pixel choice that the driver's own line stages give,
+// and for tiny figures as quads that sum their outline segments read from a
+// texture of segments.
 class BatchShader {
 public:
     // Vertex attribute slots, in the order BatchVertex holds them.
     enum Attribute { Start, End, Corner, Color, TexCoord, Line, AttributeCount };
+    enum Kind { Fills, Lines };
 
     // Compiles and links; throws zentac::Exception with the driver's log when
     // it cannot. Needs the OpenGL context current.
     BatchShader();
 
-    // Makes the program current with the viewport the window coordinates
-    // are taken in.
-    void use(int viewportX, int viewportY, int viewportWidth, int viewportHeight);
+    // Makes the kind's program current with the viewport the window
+    // coordinates are taken in.
+    void use(Kind kind, int viewportX, int viewportY, int viewportWidth, int viewportHeight);
 
 private:
-    unsigned program_ = 0;
-    int viewportOrigin_ = -1;
-    int viewportSize_ = -1;
-    int image_ = -1;
+    struct Program {
+        unsigned id = 0;
+        int viewportOrigin = -1;
+        int viewportSize = -1;
+        int image = -1;
+        int segments = -1;
+    };
+    static Program link(unsigned vertexShader, const char* fragmentSource);
+
+    Program fills_;
+    Program lines_;
 };

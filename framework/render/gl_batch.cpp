@@ -2,17 +2,29 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
 
 GLBatch* active = nullptr;
 
-enum LineKind { Fill = 0, SmoothLine = 1, PlainLine = 2 };
+enum LineKind { Fill = 0, SmoothLine = 1, PlainLine = 2, Spot = 3 };
 
 // The whole alpha range as the frame buffer stores it: an alpha that rounds to
 // 0 in 8 bits makes source-alpha blending leave the destination as it was.
 bool roundsToZero(float alpha) { return alpha * 255.0f < 0.5f; }
+
+bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+// A tiny figure with more segments is drawn as it is.
+constexpr std::size_t kMaxSpotSegments = 64;
+// Window pixels from which on a fill gets a draw of its own, with the fills'
+// program.
+constexpr float kLargeFill = 256.0f;
+
+// Segments a row of the segments texture holds, as the shader reads them.
+constexpr int kSegmentRow = 1024;
 
 }  // namespace
 
@@ -42,6 +54,9 @@ void GLBatch::endRawCurrent() {
 GLBatch::GLBatch() {
     glGenBuffers(1, &vertexBuffer_);
     glGenBuffers(1, &indexBuffer_);
+    GLint largestTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    maxSegments_ = static_cast<std::size_t>(largestTexture) * kSegmentRow;
 }
 
 void GLBatch::setBlending(bool enable, bool saturate) {
@@ -113,9 +128,14 @@ void GLBatch::prepareTexture() {
 }
 
 void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
+    fillPending_ = false;
     if (points.size() < 3 || invisible(points)) return;
     prepareTexture();
     const auto first = static_cast<unsigned>(vertices_.size());
+    fillPending_ = !texturing_ && std::all_of(points.begin(), points.end(),
+                                              [&](const BatchPoint& p) { return sameColor(p, points.front()); });
+    fillVertices_ = vertices_.size();
+    fillIndices_ = indices_.size();
     const float textured = texturing_ ? 1.0f : 0.0f;
     for (const BatchPoint& p : points) {
         vertices_.push_back({{p.x, p.y, p.z},
@@ -126,6 +146,9 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
                              {0.0f, Fill, 0.0f, 0.0f}});
     }
     const auto count = static_cast<unsigned>(points.size());
+    // A small fill costs less drawn along with the lines around it than a
+    // draw of its own.
+    if (runs_.empty() || windowArea(points) > kLargeFill) beginRun(BatchShader::Fills);
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
         indices_.push_back(first + i);
@@ -134,8 +157,11 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
 }
 
 void GLBatch::addLines(const std::vector<BatchPoint>& points) {
+    const bool afterFill = fillPending_;
+    fillPending_ = false;
     if (points.size() < 2 || invisible(points)) return;
     prepareTexture();
+    if (addTinyFigure(points, afterFill)) return;
     for (std::size_t i = 0; i + 1 < points.size(); i += 2) addLine(points[i], points[i + 1]);
 }
 
@@ -159,7 +185,101 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     vertices_.push_back(lineCorner(from, from, to, 0.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, -1.0f));
+    beginRun(BatchShader::Lines);
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
+}
+
+void GLBatch::knowTransform() {
+    if (!transformKnown_) {
+        float modelView[16];
+        float projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                float sum = 0.0f;
+                for (int k = 0; k < 4; ++k) sum += projection[k * 4 + row] * modelView[column * 4 + k];
+                transform_[column * 4 + row] = sum;
+            }
+        }
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        for (int i = 0; i < 4; ++i) viewport_[i] = static_cast<float>(viewport[i]);
+        transformKnown_ = true;
+    }
+}
+
+bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
+    knowTransform();
+    const float* m = transform_;
+    const float clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
+    const float clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
+    const float clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
+    const float clipW = m[3] * x + m[7] * y + m[11] * z + m[15];
+    // Points beyond the near or far plane are left to the exact drawing,
+    // which clips them as the driver does. The show draws on the near plane
+    // itself, which the driver keeps: the margin covers this rounding.
+    if (clipW <= 0.0f || std::abs(clipZ) > clipW * 1.0001f) return false;
+    out = {(clipX / clipW * 0.5f + 0.5f) * viewport_[2] + viewport_[0],
+           (clipY / clipW * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
+    return true;
+}
+
+bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill) {
+    // Only plain smooth lines blended by their alpha, of one colour, sum
+    // their ink like this.
+    if (!smooth_ || !blending_ || saturate_ || stipple_ || texturing_) return false;
+    const BatchPoint& color = points.front();
+    std::vector<WindowPoint>& outline = outline_;
+    outline.resize(points.size() - points.size() % 2);
+    if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        if (!sameColor(points[i], color) || !toWindow(points[i].x, points[i].y, points[i].z, outline[i])) return false;
+        // Most lines are larger: tell early.
+        if (std::abs(outline[i].x - outline[0].x) > TinyFigure::kMaxExtent ||
+            std::abs(outline[i].y - outline[0].y) > TinyFigure::kMaxExtent) {
+            return false;
+        }
+    }
+    TinyFigure figure(outline, lineWidth_);
+    if (!figure.fits()) return false;
+    float fill[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    if (afterFill) {
+        std::vector<WindowPoint>& corners = fillCorners_;
+        corners.resize(vertices_.size() - fillVertices_);
+        bool seen = true;
+        for (std::size_t i = 0; i < corners.size() && seen; ++i) {
+            const Vertex& v = vertices_[fillVertices_ + i];
+            seen = toWindow(v.start[0], v.start[1], v.start[2], corners[i]);
+        }
+        if (seen && figure.addFill(corners)) {
+            std::copy(vertices_[fillVertices_].color, vertices_[fillVertices_].color + 4, fill);
+            vertices_.resize(fillVertices_);
+            indices_.resize(fillIndices_);
+            while (!runs_.empty() && runs_.back().firstIndex >= indices_.size()) runs_.pop_back();
+        }
+    }
+    const float firstSegment = static_cast<float>(segments_.size() / 4);
+    for (const WindowPoint& p : outline) {
+        segments_.push_back(p.x);
+        segments_.push_back(p.y);
+    }
+    const WindowPoint low = figure.lowCorner();
+    const WindowPoint high = figure.highCorner();
+    const WindowPoint origin = figure.maskOrigin();
+    const float halfWidth = std::max(lineWidth_, 1.0f) * 0.5f;
+    const auto first = static_cast<unsigned>(vertices_.size());
+    for (const WindowPoint& corner : {low, WindowPoint{high.x, low.y}, high, WindowPoint{low.x, high.y}}) {
+        vertices_.push_back({{corner.x, corner.y, halfWidth},
+                             {firstSegment, static_cast<float>(outline.size() / 2), 0.0f},
+                             {origin.x, origin.y},
+                             {color.r, color.g, color.b, color.a},
+                             {fill[0], fill[1], 0.0f},
+                             {fill[2], Spot, fill[3], static_cast<float>(figure.mask())}});
+    }
+    beginRun(BatchShader::Lines);
+    for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
+    return true;
 }
 
 void GLBatch::applyBlending() {
@@ -176,8 +296,12 @@ void GLBatch::applyBlending() {
 }
 
 void GLBatch::flush() {
+    fillPending_ = false;
+    transformKnown_ = false;
     if (indices_.empty()) {
         vertices_.clear();
+        runs_.clear();
+        segments_.clear();
         batchTexture_ = kUnknown;
         return;
     }
@@ -188,7 +312,6 @@ void GLBatch::flush() {
     }
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    shader_.use(viewport[0], viewport[1], viewport[2], viewport[3]);
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)), vertices_.data(),
@@ -209,7 +332,14 @@ void GLBatch::flush() {
         glVertexAttribPointer(static_cast<GLuint>(i), layout[i].size, GL_FLOAT, GL_FALSE, sizeof(Vertex),
                               reinterpret_cast<const void*>(layout[i].offset));
     }
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT, nullptr);
+    if (!segments_.empty()) uploadSegments();
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        const std::size_t from = runs_[run].firstIndex;
+        const std::size_t to = run + 1 < runs_.size() ? runs_[run + 1].firstIndex : indices_.size();
+        shader_.use(runs_[run].kind, viewport[0], viewport[1], viewport[2], viewport[3]);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(from * sizeof(unsigned)));
+    }
     for (int i = 0; i < BatchShader::AttributeCount; ++i) glDisableVertexAttribArray(static_cast<GLuint>(i));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -217,7 +347,42 @@ void GLBatch::flush() {
 
     vertices_.clear();
     indices_.clear();
+    runs_.clear();
+    segments_.clear();
     batchTexture_ = kUnknown;
+}
+
+float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
+    knowTransform();
+    float twiceArea = 0.0f;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const BatchPoint& a = points[i];
+        const BatchPoint& b = points[(i + 1) % points.size()];
+        twiceArea += a.x * b.y - b.x * a.y;
+    }
+    const float* m = transform_;
+    const float scale = std::abs(m[0] * m[5] - m[4] * m[1]) * viewport_[2] * viewport_[3] * 0.25f;
+    return std::abs(twiceArea) * 0.5f * scale;
+}
+
+void GLBatch::beginRun(BatchShader::Kind kind) {
+    if (runs_.empty() || runs_.back().kind != kind) runs_.push_back({indices_.size(), kind});
+}
+
+void GLBatch::uploadSegments() {
+    const int rows = static_cast<int>((segments_.size() / 4 + kSegmentRow - 1) / kSegmentRow);
+    segments_.resize(static_cast<std::size_t>(rows) * kSegmentRow * 4);
+    glActiveTexture(GL_TEXTURE1);
+    if (segmentTexture_ == 0) glGenTextures(1, &segmentTexture_);
+    glBindTexture(GL_TEXTURE_2D, segmentTexture_);
+    if (rows > segmentRows_) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        segmentRows_ = rows;
+    }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSegmentRow, rows, GL_RGBA, GL_FLOAT, segments_.data());
+    glActiveTexture(GL_TEXTURE0);
 }
 
 void GLBatch::applyFixedFunctionState() {
@@ -253,6 +418,7 @@ void GLBatch::beginRaw() {
 
 void GLBatch::endRaw() {
     raw_ = false;
+    transformKnown_ = false;
     GLint source = 0;
     glGetIntegerv(GL_BLEND_SRC_RGB, &source);
     blending_ = glIsEnabled(GL_BLEND) == GL_TRUE;

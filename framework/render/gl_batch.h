@@ -1,7 +1,9 @@
 #pragma once
 
 #include "framework/render/batch_shader.h"
+#include "framework/render/tiny_figure.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -17,7 +19,9 @@ struct BatchPoint {
 // carry changes: blending, the texture in use, or anything drawn or set
 // outside (frame buffers, matrices, viewport, clears, raw drawing), which
 // calls flush or beginRaw first. Colour, texturing, line width, smoothing
-// and stipple travel with the vertices.
+// and stipple travel with the vertices. A figure of a pixel or two (a fill
+// and its smooth outline) becomes one quad that works out what its
+// segments would have left.
 class GLBatch {
 public:
     // The batch of the current context, made on first use.
@@ -76,6 +80,21 @@ private:
     void applyBlending();
     void applyFixedFunctionState();
     void addLine(const BatchPoint& from, const BatchPoint& to);
+    // Lays smooth lines too small to show their shape, with the fill just
+    // before them (afterFill), as one spot; false when they are not such
+    // lines.
+    bool addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill);
+    // Reads the model-view-projection and viewport when not yet known.
+    void knowTransform();
+    // Where a point lands in the window; false when it lies beyond the near
+    // or far plane.
+    bool toWindow(float x, float y, float z, WindowPoint& out);
+    // About how many window pixels a flat outline covers.
+    float windowArea(const std::vector<BatchPoint>& points);
+    // Hands the tiny figures' segments to the shader, on texture unit 1.
+    void uploadSegments();
+    // The triangles added next need this kind's program.
+    void beginRun(BatchShader::Kind kind);
     Vertex lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
                       float side) const;
 
@@ -84,6 +103,22 @@ private:
     unsigned indexBuffer_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<unsigned> indices_;
+    // Where in indices_ each stretch drawn with one program starts.
+    struct Run {
+        std::size_t firstIndex;
+        BatchShader::Kind kind;
+    };
+    std::vector<Run> runs_;
+    // The tiny figures' outline segments, window pixels: x0 y0 x1 y1 each.
+    std::vector<float> segments_;
+    unsigned segmentTexture_ = 0;
+    int segmentRows_ = 0;
+    // As many as the tallest texture holds.
+    std::size_t maxSegments_ = 0;
+    // Room for one tiny figure's corners in window pixels, kept between
+    // figures.
+    std::vector<WindowPoint> outline_;
+    std::vector<WindowPoint> fillCorners_;
 
     bool blending_ = false;
     bool saturate_ = false;
@@ -97,6 +132,16 @@ private:
     // The texture the pending textured primitives use.
     unsigned batchTexture_ = kUnknown;
     bool raw_ = false;
+    // The fill added last, when nothing came after it yet and it has one
+    // colour and no texture: a tiny outline next may take it in.
+    bool fillPending_ = false;
+    std::size_t fillVertices_ = 0;
+    std::size_t fillIndices_ = 0;
+    // Model-view-projection and viewport, read once after each flush: they
+    // change only around one.
+    bool transformKnown_ = false;
+    float transform_[16] = {};
+    float viewport_[4] = {};
 
     // What OpenGL has now, as far as known.
     bool blendingKnown_ = false;
