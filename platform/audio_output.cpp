@@ -50,6 +50,8 @@ bool AudioOutput::init() {
     return device_ != 0;
 }
 
+const char* AudioOutput::lastError() { return SDL_GetError(); }
+
 bool AudioOutput::start() {
     if (device_ == 0) return false;
     SDL_PauseAudioDevice(device_, 0);

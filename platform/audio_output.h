@@ -32,6 +32,8 @@ public:
     bool init();
     // Lets the device play. False without a device.
     bool start();
+    // Why init failed.
+    static const char* lastError();
 
     // A new, stopped stream over bytes that must outlive the output; 0 when
     // they hold no MP3.

@@ -1,6 +1,7 @@
 #include "framework/audio/audio_player.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <source_location>
 
 #include "engine/core/exception.h"
@@ -22,7 +23,11 @@ AudioPlayer& AudioPlayer::instance() {
 }
 
 AudioPlayer::AudioPlayer(host::AudioOutput& output) : output_(output) {
-    if (!output_.init()) throw 0;
+    if (!output_.init()) {
+        // The failure box that follows gives no cause.
+        std::fprintf(stderr, "Could not open the sound output: %s\n", host::AudioOutput::lastError());
+        throw 0;
+    }
     if (!output_.start()) throw 2;
 }
 
