@@ -16,10 +16,10 @@ constexpr int kWindowHeight = 768;
 
 // The window's pixels as RGB, bottom row first, as OpenGL reads them.
 inline std::vector<uint8_t> windowPixels() {
+    GLBatch::flushCurrent();
     glFinish();
     std::vector<uint8_t> rgb(static_cast<std::size_t>(kWindowWidth) * kWindowHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    GLBatch::flushCurrent();
     glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
 }

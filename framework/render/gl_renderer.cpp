@@ -59,15 +59,11 @@ void GLRenderer::setSmooth(bool on) {
 }
 
 void GLRenderer::setTexture(Image* image) {
-    auto found = textures_.find(image);
-    if (found == textures_.end()) {
-        uploadTexture(image);
-        found = textures_.find(image);
-    }
-    GLBatch::current().useTexture(found->second);
+    const auto found = textures_.find(image);
+    GLBatch::current().useTexture(found != textures_.end() ? found->second : uploadTexture(image));
 }
 
-void GLRenderer::uploadTexture(Image* image) {
+unsigned GLRenderer::uploadTexture(Image* image) {
     GLBatch& batch = GLBatch::current();
     batch.setTexturing(true);
     GLuint name = 0;
@@ -79,6 +75,7 @@ void GLRenderer::uploadTexture(Image* image) {
                  image->getPixels());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
 }
 
 float GLRenderer::lineWidth() { return GLBatch::current().lineWidth(); }

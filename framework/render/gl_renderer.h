@@ -30,7 +30,8 @@ public:
     bool isTexturing() override;
 
 private:
-    void uploadTexture(Image* image);
+    // The new texture's name.
+    unsigned uploadTexture(Image* image);
 
     std::map<Image*, unsigned> textures_;
     bool projectionSet_ = false;
