@@ -35,6 +35,12 @@ void PencilLayers::advance() {
     if (current().isDone() && index_ + 1 < schedules_.size()) ++index_;
 }
 
+std::size_t PencilLayers::totalStrokes() const {
+    std::size_t total = 0;
+    for (const LayerSchedule& schedule : schedules_) total += schedule.totalStrokes();
+    return total;
+}
+
 std::unique_ptr<PencilLayers> PencilLayers::makeConstant() {
     return std::make_unique<PencilLayers>(std::vector<LayerSchedule>{
         {0.01, 10000, 20, 15},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
 
     double value() const { return value_; }
     int batchSize() const { return batchSize_; }
+    // All the strokes it draws before it is done.
+    std::size_t totalStrokes() const { return static_cast<std::size_t>(batches_) * static_cast<std::size_t>(batchSize_); }
 
 private:
     double value_;
@@ -52,6 +55,8 @@ public:
     double value() const { return schedules_[index_].value(); }
     int batchSize() const { return schedules_[index_].batchSize(); }
     std::size_t currentIndex() const { return index_; }
+    // All the strokes its phases draw: no more are ever taken from a field.
+    std::size_t totalStrokes() const;
 
 private:
     LayerSchedule& current() { return schedules_[index_]; }

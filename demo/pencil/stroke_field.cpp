@@ -75,7 +75,7 @@ Vec2 randomScreenPoint() {
 
 }  // namespace
 
-StrokeField::StrokeField(bool vignette) : vignette_(vignette) {}
+StrokeField::StrokeField(bool vignette, std::size_t largestUse) : vignette_(vignette), largestUse_(largestUse) {}
 
 void StrokeField::fill(const Image* map, const std::string& mapName, int tries, float threshold) {
     map_ = map;
@@ -89,7 +89,7 @@ void StrokeField::fill(const Image* map, const std::string& mapName, int tries, 
             ZENTAC_THROW(message.str().c_str());
         }
     }
-    pairs_.reserve(pairs_.size() + 2 * static_cast<std::size_t>(std::max(tries, 0)));
+    pairs_.reserve(std::min(largestUse_, pairs_.size() + 2 * static_cast<std::size_t>(std::max(tries, 0))));
     for (int i = 0; i < tries; ++i) placeStroke(threshold);
     darkPlaces_ = {};
 }
@@ -102,8 +102,10 @@ void StrokeField::placeStroke(float threshold) {
     keep(anyStart, randomScreenPoint());
 }
 
+// Strokes past the largest use are still placed, as their random draws are
+// part of the shared sequence, but not kept.
 void StrokeField::keep(Vec2 start, Vec2 end) {
-    pairs_.push_back({keptPlace(start.x), keptPlace(start.y), keptPlace(end.x), keptPlace(end.y)});
+    if (pairs_.size() < largestUse_) pairs_.push_back({keptPlace(start.x), keptPlace(start.y), keptPlace(end.x), keptPlace(end.y)});
 }
 
 bool StrokeField::searchStart(float threshold) {

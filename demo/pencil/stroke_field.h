@@ -15,7 +15,9 @@ class Image;
 // centre decides which places are taken.
 class StrokeField {
 public:
-    explicit StrokeField(bool vignette);
+    // Keeps no more than the first `largestUse` strokes of its fills: the
+    // layer it feeds never takes more.
+    explicit StrokeField(bool vignette, std::size_t largestUse = SIZE_MAX);
 
     // Adds two strokes per try: one accepted by `map` (accept all when null)
     // against a random threshold below `threshold`, and one anywhere on the
@@ -29,6 +31,7 @@ public:
 
     Vec2 start() const { return start_; }
     Vec2 end() const { return end_; }
+    // The strokes kept.
     std::size_t size() const { return pairs_.size(); }
 
     // Whether a stroke may start or end at `point`: where the map's red byte
@@ -64,5 +67,6 @@ private:
     Vec2 end_;
     std::vector<KeptStroke> pairs_;
     bool vignette_;
+    std::size_t largestUse_;
     std::size_t cursor_ = 0;
 };

@@ -54,8 +54,9 @@ struct Fill {
     float threshold;
 };
 
-std::unique_ptr<StrokeField> filledField(bool vignette, std::initializer_list<Fill> fills) {
-    auto field = std::make_unique<StrokeField>(vignette);
+// A field for a layer drawing by `layers`.
+std::unique_ptr<StrokeField> filledField(bool vignette, const PencilLayers& layers, std::initializer_list<Fill> fills) {
+    auto field = std::make_unique<StrokeField>(vignette, layers.totalStrokes());
     for (const Fill& fill : fills) field->fill(fill.map, fill.mapName, fill.tries, fill.threshold);
     return field;
 }
@@ -75,17 +76,19 @@ PencilScene::PencilScene(MidiInput& midi) {
     const Image* hatchingMap = images.get(kHatchingMap);
     const Image* shadingMap = images.get(kShadingMap);
 
-    auto hatching = filledField(false, {{hatchingMap, kHatchingMap, 10000, 20},
+    auto constant = PencilLayers::makeConstant();
+    auto hatching = filledField(false, *constant, {{hatchingMap, kHatchingMap, 10000, 20},
                                         {hatchingMap, kHatchingMap, 10000, 30},
                                         {nullptr, "", 10000, 20},
                                         {nullptr, "", 10000, 30},
                                         {nullptr, "", 10000, 40},
                                         {nullptr, "", 10000, 50}});
-    layerA_ = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, PencilLayers::makeConstant(), std::move(hatching), 0);
+    layerA_ = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, std::move(constant), std::move(hatching), 0);
     layerA_->setPattern(kHatchingPattern);
 
-    auto shading = filledField(true, {{shadingMap, kShadingMap, 1000000, 255}});
-    layerB_ = std::make_unique<RenderLayer>(0.5f, 0.5f, 0.5f, true, PencilLayers::makeRamps(), std::move(shading),
+    auto ramps = PencilLayers::makeRamps();
+    auto shading = filledField(true, *ramps, {{shadingMap, kShadingMap, 1000000, 255}});
+    layerB_ = std::make_unique<RenderLayer>(0.5f, 0.5f, 0.5f, true, std::move(ramps), std::move(shading),
                                             kShadingDelayMs);
     layerB_->setPattern(kShadingPattern);
 

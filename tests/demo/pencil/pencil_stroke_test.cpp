@@ -144,6 +144,14 @@ TEST(StrokeField, FillsTwoStrokesPerTryAndHandsThemOutInOrder) {
     EXPECT_EQ(free.start().x, starts.back().x) << "the last pair repeats";
     EXPECT_EQ(free.start().y, starts.back().y);
 
+    // A field kept to its layer's largest use places every stroke, so the
+    // shared sequence goes on alike, but keeps only the first ones.
+    StrokeField kept(false, 4);
+    seedRandom(11);
+    kept.fill(nullptr, "", 3, 20);
+    EXPECT_EQ(kept.size(), 4u);
+    EXPECT_EQ(nextRandom(), next);
+
     // Map-guided starts lie where the map is dark: here its left half.
     Image leftHalf = mapOf([](int x, int) -> uint32_t { return x < 320 ? 0 : 255; });
     StrokeField guided(false);
@@ -290,6 +298,7 @@ TEST(PencilLayers, PresetsDrawTheirStrokesAtTheirShades) {
                           {PencilLayers::makeRamps(), 67500, 0.01, 0.0},
                           {PencilLayers::makeSingle(), 10000000, 0.5, 0.5}};
     for (Expected& preset : presets) {
+        EXPECT_EQ(preset.layers->totalStrokes(), static_cast<std::size_t>(preset.strokes));
         EXPECT_DOUBLE_EQ(preset.layers->value(), preset.firstValue);
         int strokes = 0;
         while (!preset.layers->isDone()) {
