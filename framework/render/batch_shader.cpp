@@ -4,7 +4,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,7 +19,7 @@ namespace {
 // width, end its first segment and their count, corner the fill's mask
 // origin, texCoord and line.x the fill's colour, line.z its alpha, line.w
 // its mask.
-const char* const kVertexSource = R"(#version 130
+const char* const kVertexSource = R"(
 uniform vec2 viewportOrigin;
 uniform vec2 viewportSize;
 in vec3 start;
@@ -44,17 +46,19 @@ void main() {
     textured = texCoord.z;
     lineParameters = line;
     spot = vec3(corner, start.z);
+    lineStart = vec2(0.0);
+    lineEnd = vec2(0.0);
+#if SPOTS
     if (line.y == 3.0) {
         // Already in window pixels.
         lineStart = end.xy;
-        lineEnd = vec2(0.0);
         gl_Position = vec4((start.xy - viewportOrigin) / viewportSize * 2.0 - 1.0, 0.0, 1.0);
         return;
     }
+#endif
     vec4 a = gl_ModelViewProjectionMatrix * vec4(start, 1.0);
+#if SMOOTH_LINES || PLAIN_LINES
     if (line.y == 0.0) {
-        lineStart = vec2(0.0);
-        lineEnd = vec2(0.0);
         gl_Position = a;
         return;
     }
@@ -77,8 +81,6 @@ void main() {
         }
     }
     if (range.x > range.y) {
-        lineStart = vec2(0.0);
-        lineEnd = vec2(0.0);
         gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
         return;
     }
@@ -101,6 +103,9 @@ void main() {
     vec4 own = atEnd ? b : a;
     vec2 p = (atEnd ? lineEnd : lineStart) + along * (atEnd ? margin : -margin) + across * (corner.y * reach);
     gl_Position = vec4(((p - viewportOrigin) / viewportSize * 2.0 - 1.0) * own.w, own.z, own.w);
+#else
+    gl_Position = a;
+#endif
 }
 )";
 
@@ -114,7 +119,11 @@ void main() {
 // out when the end does. A stipple counts steps from the start: a pixel of
 // length for smooth lines, a pixel of the major axis for plain ones; each run
 // of set bits is a line of its own.
-const char* const kFragmentSource = R"(#version 130
+//
+// A program holds the rules its run needs (TEXTURED, SMOOTH_LINES,
+// PLAIN_LINES, SPOTS, STIPPLES); each fragment applies those its vertices
+// ask for.
+const char* const kFragmentSource = R"(
 uniform sampler2D image;
 uniform sampler2D segments;
 in vec4 fragmentColor;
@@ -125,6 +134,7 @@ flat in vec2 lineEnd;
 flat in vec4 lineParameters;
 flat in vec3 spot;
 
+#if STIPPLES
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
 
 // The run of set bits that step i (set) belongs to, as [first, end) in
@@ -139,22 +149,8 @@ vec2 stippleRun(int i, int steps) {
     return vec2(float(first), float(last + 1));
 }
 
-float rampCoverage(float along, float across, float len, float halfWidth) {
-    float c = clamp(halfWidth + 0.5 - abs(across), 0.0, 1.0) * clamp(min(along, len - along) + 0.5, 0.0, 1.0);
-    return len < 1.0 ? c * 2.0 * len / (len + 1.0) : c;
-}
-
-float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
-    vec2 d = to - from;
-    float len = length(d);
-    if (len == 0.0) return 0.0;
-    vec2 u = d / len;
-    return rampCoverage(dot(p - from, u), dot(p - from, vec2(-u.y, u.x)), len, halfWidth);
-}
-
 // The steps near a pixel a stipple may light it from, [first, last]; the
-// whole line is one step when it has no stipple. The driver's program runs
-// every branch for every fragment, so each rule is written out only once.
+// whole line is one step when it has no stipple.
 ivec2 nearSteps(float along, int steps) {
     if (lineParameters.z == 0.0) return ivec2(0, 0);
     return ivec2(max(int(floor(along - 1.0)), 0), min(int(floor(along + 1.0)), steps - 1));
@@ -167,7 +163,18 @@ vec2 litRun(int i, int steps, float len) {
     if (!bitOn(int(lineParameters.w), i, int(lineParameters.z))) return vec2(0.0);
     return min(stippleRun(i, steps), len);
 }
+#else
+// Without a stipple the whole line is one step that lights all of it.
+ivec2 nearSteps(float along, int steps) { return ivec2(0, 0); }
+vec2 litRun(int i, int steps, float len) { return vec2(0.0, len); }
+#endif
 
+float rampCoverage(float along, float across, float len, float halfWidth) {
+    float c = clamp(halfWidth + 0.5 - abs(across), 0.0, 1.0) * clamp(min(along, len - along) + 0.5, 0.0, 1.0);
+    return len < 1.0 ? c * 2.0 * len / (len + 1.0) : c;
+}
+
+#if SMOOTH_LINES
 float smoothCoverage(vec2 p) {
     float halfWidth = max(lineParameters.x, 1.0) * 0.5;
     vec2 d = lineEnd - lineStart;
@@ -185,7 +192,9 @@ float smoothCoverage(vec2 p) {
     }
     return best;
 }
+#endif
 
+#if PLAIN_LINES
 bool insideDiamond(vec2 q) { return abs(fract(q.x) - 0.5) + abs(fract(q.y) - 0.5) < 0.5; }
 
 // p, from and to with the major axis first.
@@ -217,6 +226,16 @@ bool plainCovers(vec2 pixel) {
     }
     return false;
 }
+#endif
+
+#if SPOTS
+float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
+    vec2 d = to - from;
+    float len = length(d);
+    if (len == 0.0) return 0.0;
+    vec2 u = d / len;
+    return rampCoverage(dot(p - from, u), dot(p - from, vec2(-u.y, u.x)), len, halfWidth);
+}
 
 // A tiny figure: its outline segments (count lineStart.y from lineStart.x in
 // the segments texture, 1024 to a row, half width spot.z) each leave their
@@ -240,35 +259,26 @@ vec4 spotColor(vec4 outlineColor) {
     vec3 fill = clamp(vec3(fragmentTexCoord, lineParameters.x), 0.0, 1.0);
     return vec4((fill * fillAlpha * kept + outlineColor.rgb * outline) / alpha, alpha);
 }
+#endif
 
 void main() {
     vec4 c = fragmentColor;
+#if TEXTURED
     if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
+#endif
+#if SMOOTH_LINES
     if (lineParameters.y == 1.0) {
         float coverage = smoothCoverage(gl_FragCoord.xy);
         if (coverage == 0.0) discard;
         c.a *= coverage;
-    } else if (lineParameters.y == 2.0 && !plainCovers(gl_FragCoord.xy)) {
-        discard;
-    } else if (lineParameters.y == 3.0) {
-        c = spotColor(c);
     }
-    gl_FragColor = c;
-}
-)";
-
-// Fills alone: the driver runs every branch of a program for every fragment,
-// so fills, which cover the most pixels, get a program without the lines'
-// rules.
-const char* const kFillFragmentSource = R"(#version 130
-uniform sampler2D image;
-in vec4 fragmentColor;
-in vec2 fragmentTexCoord;
-flat in float textured;
-
-void main() {
-    vec4 c = fragmentColor;
-    if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
+#endif
+#if PLAIN_LINES
+    if (lineParameters.y == 2.0 && !plainCovers(gl_FragCoord.xy)) discard;
+#endif
+#if SPOTS
+    if (lineParameters.y == 3.0) c = spotColor(c);
+#endif
     gl_FragColor = c;
 }
 )";
@@ -295,11 +305,17 @@ unsigned compile(GLenum type, const char* source) {
 
 }  // namespace
 
-BatchShader::Program BatchShader::link(unsigned vertexShader, const char* fragmentSource) {
+BatchShader::Program BatchShader::link(unsigned features) {
+    std::string defines = "#version 130\n";
+    for (auto [feature, name] : {std::pair{Textured, "TEXTURED"}, std::pair{SmoothLines, "SMOOTH_LINES"},
+                                 std::pair{PlainLines, "PLAIN_LINES"}, std::pair{Spots, "SPOTS"},
+                                 std::pair{Stipples, "STIPPLES"}}) {
+        defines += std::string("#define ") + name + ((features & feature) != 0 ? " 1\n" : " 0\n");
+    }
     Program program;
     program.id = glCreateProgram();
-    glAttachShader(program.id, vertexShader);
-    glAttachShader(program.id, compile(GL_FRAGMENT_SHADER, fragmentSource));
+    glAttachShader(program.id, compile(GL_VERTEX_SHADER, (defines + kVertexSource).c_str()));
+    glAttachShader(program.id, compile(GL_FRAGMENT_SHADER, (defines + kFragmentSource).c_str()));
     for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program.id, i, kAttributeNames[i]);
     glLinkProgram(program.id);
     GLint ok = GL_FALSE;
@@ -311,23 +327,26 @@ BatchShader::Program BatchShader::link(unsigned vertexShader, const char* fragme
     }
     program.viewportOrigin = glGetUniformLocation(program.id, "viewportOrigin");
     program.viewportSize = glGetUniformLocation(program.id, "viewportSize");
-    program.image = glGetUniformLocation(program.id, "image");
-    program.segments = glGetUniformLocation(program.id, "segments");
+    glUseProgram(program.id);
+    glUniform1i(glGetUniformLocation(program.id, "image"), 0);
+    glUniform1i(glGetUniformLocation(program.id, "segments"), 1);
+    glUseProgram(0);
     return program;
 }
 
 BatchShader::BatchShader() {
     if (!GLEW_VERSION_3_0) fail("needs OpenGL 3.0", "");
-    const unsigned vertexShader = compile(GL_VERTEX_SHADER, kVertexSource);
-    fills_ = link(vertexShader, kFillFragmentSource);
-    lines_ = link(vertexShader, kFragmentSource);
+    // The others differ from it only by the rules left in: a driver that
+    // cannot build this one says so at start-up.
+    programs_[0] = link(0);
 }
 
-void BatchShader::use(Kind kind, int viewportX, int viewportY, int viewportWidth, int viewportHeight) {
-    const Program& program = kind == Fills ? fills_ : lines_;
+void BatchShader::use(unsigned features, const float viewport[4]) {
+    Program& program = programs_[features];
+    if (program.id == 0) program = link(features);
     glUseProgram(program.id);
-    glUniform2f(program.viewportOrigin, static_cast<float>(viewportX), static_cast<float>(viewportY));
-    glUniform2f(program.viewportSize, static_cast<float>(viewportWidth), static_cast<float>(viewportHeight));
-    glUniform1i(program.image, 0);
-    glUniform1i(program.segments, 1);
+    if (std::equal(viewport, viewport + 4, program.viewport)) return;
+    std::copy(viewport, viewport + 4, program.viewport);
+    glUniform2f(program.viewportOrigin, viewport[0], viewport[1]);
+    glUniform2f(program.viewportSize, viewport[2], viewport[3]);
 }

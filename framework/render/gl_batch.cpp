@@ -148,7 +148,8 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     const auto count = static_cast<unsigned>(points.size());
     // A small fill costs less drawn along with the lines around it than a
     // draw of its own.
-    if (runs_.empty() || windowArea(points) > kLargeFill) beginRun(BatchShader::Fills);
+    if (runs_.empty() || windowArea(points) > kLargeFill) beginRun(false);
+    runs_.back().features |= texturing_ ? BatchShader::Textured : 0u;
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
         indices_.push_back(first + i);
@@ -185,7 +186,9 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     vertices_.push_back(lineCorner(from, from, to, 0.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, -1.0f));
-    beginRun(BatchShader::Lines);
+    beginRun(true);
+    runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
+                             (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
 }
 
@@ -277,7 +280,8 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
                              {fill[0], fill[1], 0.0f},
                              {fill[2], Spot, fill[3], static_cast<float>(figure.mask())}});
     }
-    beginRun(BatchShader::Lines);
+    beginRun(true);
+    runs_.back().features |= BatchShader::Spots;
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
     return true;
 }
@@ -298,13 +302,15 @@ void GLBatch::applyBlending() {
 void GLBatch::flush() {
     fillPending_ = false;
     transformKnown_ = false;
-    if (indices_.empty()) {
-        vertices_.clear();
-        runs_.clear();
-        segments_.clear();
-        batchTexture_ = kUnknown;
-        return;
-    }
+    if (!indices_.empty()) draw();
+    vertices_.clear();
+    indices_.clear();
+    runs_.clear();
+    segments_.clear();
+    batchTexture_ = kUnknown;
+}
+
+void GLBatch::draw() {
     applyBlending();
     if (batchTexture_ != kUnknown && boundTexture_ != batchTexture_) {
         glBindTexture(GL_TEXTURE_2D, batchTexture_);
@@ -312,6 +318,8 @@ void GLBatch::flush() {
     }
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
+    const float window[4] = {static_cast<float>(viewport[0]), static_cast<float>(viewport[1]),
+                             static_cast<float>(viewport[2]), static_cast<float>(viewport[3])};
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)), vertices_.data(),
@@ -336,7 +344,7 @@ void GLBatch::flush() {
     for (std::size_t run = 0; run < runs_.size(); ++run) {
         const std::size_t from = runs_[run].firstIndex;
         const std::size_t to = run + 1 < runs_.size() ? runs_[run + 1].firstIndex : indices_.size();
-        shader_.use(runs_[run].kind, viewport[0], viewport[1], viewport[2], viewport[3]);
+        shader_.use(runs_[run].features, window);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(from * sizeof(unsigned)));
     }
@@ -344,12 +352,6 @@ void GLBatch::flush() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);
-
-    vertices_.clear();
-    indices_.clear();
-    runs_.clear();
-    segments_.clear();
-    batchTexture_ = kUnknown;
 }
 
 float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
@@ -365,8 +367,8 @@ float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
     return std::abs(twiceArea) * 0.5f * scale;
 }
 
-void GLBatch::beginRun(BatchShader::Kind kind) {
-    if (runs_.empty() || runs_.back().kind != kind) runs_.push_back({indices_.size(), kind});
+void GLBatch::beginRun(bool lines) {
+    if (runs_.empty() || runs_.back().lines != lines) runs_.push_back({indices_.size(), lines, 0});
 }
 
 void GLBatch::uploadSegments() {

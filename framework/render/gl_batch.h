@@ -78,6 +78,8 @@ private:
     // Flushes first when textured primitives would need another texture.
     void prepareTexture();
     void applyBlending();
+    // Sends the pending triangles, a draw for each run.
+    void draw();
     void applyFixedFunctionState();
     void addLine(const BatchPoint& from, const BatchPoint& to);
     // Lays smooth lines too small to show their shape, with the fill just
@@ -93,8 +95,9 @@ private:
     float windowArea(const std::vector<BatchPoint>& points);
     // Hands the tiny figures' segments to the shader, on texture unit 1.
     void uploadSegments();
-    // The triangles added next need this kind's program.
-    void beginRun(BatchShader::Kind kind);
+    // The triangles added next go into a run of fills alone, whose program
+    // has no line rules, or into one that takes lines too.
+    void beginRun(bool lines);
     Vertex lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
                       float side) const;
 
@@ -103,10 +106,12 @@ private:
     unsigned indexBuffer_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<unsigned> indices_;
-    // Where in indices_ each stretch drawn with one program starts.
+    // Where in indices_ each stretch drawn with one program starts, and
+    // what its primitives need of the program.
     struct Run {
         std::size_t firstIndex;
-        BatchShader::Kind kind;
+        bool lines;
+        unsigned features;
     };
     std::vector<Run> runs_;
     // The tiny figures' outline segments, window pixels: x0 y0 x1 y1 each.

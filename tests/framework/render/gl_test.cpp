@@ -1,3 +1,4 @@
+#include "framework/render/batch_shader.h"
 #include "framework/render/frame_buffer.h"
 #include "framework/render/gl_batch.h"
 #include "framework/render/gl_renderer.h"
@@ -190,6 +191,9 @@ struct LineKind {
     double maxLength;  // window pixels
     // Lines of the outer cells cross the window's left and bottom edges.
     bool acrossEdges = false;
+    // Every other line is neither stippled nor textured: unlike lines share
+    // one draw and one program.
+    bool alternate = false;
 };
 
 struct RandomLine {
@@ -250,6 +254,8 @@ TEST_F(GLTest, BatchedLinesMatchTheDriversOwnLinesOfEveryKindTheShowDraws) {
         {"smooth, stippled, across the edges", true, true, false, false, 0.1, 3.0, 60, true},
         {"plain, stippled, across the edges", false, true, false, false, 1.0, 3.0, 60, true},
         {"smooth, textured, saturating", true, false, true, true, 1.0, 1.0, 30},
+        {"smooth, stippled every other line, as the pen draws", true, true, false, false, 0.1, 3.0, 60, false, true},
+        {"smooth, textured every other line", true, false, true, false, 1.0, 1.0, 30, false, true},
     };
     std::vector<uint32_t> texels = grain();
     Image texture(texels.data(), 64, 64, false);
@@ -262,13 +268,15 @@ TEST_F(GLTest, BatchedLinesMatchTheDriversOwnLinesOfEveryKindTheShowDraws) {
         renderer.setBlending(kind.smooth, kind.saturate);
         renderer.setSmooth(kind.smooth);
         renderer.setTexture(&texture);
-        renderer.setTexturing(kind.textured);
         // The layers the saturating lines go into hold alpha of their own.
         glClearColor(background[0], background[1], background[2], background[3]);
         glClear(GL_COLOR_BUFFER_BIT);
-        for (const RandomLine& line : lines) {
+        auto plainOne = [&kind](std::size_t index) { return kind.alternate && index % 2 == 1; };
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const RandomLine& line = lines[i];
+            renderer.setTexturing(kind.textured && !plainOne(i));
             renderer.setLineWidth(line.width);
-            renderer.setLineStipple(kind.stipple, line.stippleFactor, line.stipplePattern);
+            renderer.setLineStipple(kind.stipple && !plainOne(i), line.stippleFactor, line.stipplePattern);
             renderer.color(0.1f, 0.2f, 0.9f, line.alpha);
             renderer.begin(Renderer::Lines);
             renderer.texCoord(0, 0);
@@ -282,7 +290,18 @@ TEST_F(GLTest, BatchedLinesMatchTheDriversOwnLinesOfEveryKindTheShowDraws) {
         // The same lines through the driver's fixed-function drawing.
         GLBatch::beginRawCurrent();
         glClear(GL_COLOR_BUFFER_BIT);
-        for (const RandomLine& line : lines) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const RandomLine& line = lines[i];
+            if (kind.textured && !plainOne(i)) {
+                glEnable(GL_TEXTURE_2D);
+            } else {
+                glDisable(GL_TEXTURE_2D);
+            }
+            if (kind.stipple && !plainOne(i)) {
+                glEnable(GL_LINE_STIPPLE);
+            } else {
+                glDisable(GL_LINE_STIPPLE);
+            }
             glLineWidth(line.width);
             glLineStipple(line.stippleFactor, static_cast<GLushort>(line.stipplePattern));
             glColor4f(0.1f, 0.2f, 0.9f, line.alpha);
@@ -317,6 +336,16 @@ TEST_F(GLTest, BatchedLinesMatchTheDriversOwnLinesOfEveryKindTheShowDraws) {
     }
     renderer.setLineStipple(false, 1, 0xFFFF);
     renderer.setTexturing(false);
+}
+
+// The show reaches only some mixes of the programs' rules; every one builds.
+TEST_F(GLTest, EveryMixOfLineRulesBuildsAProgram) {
+    BatchShader shader;
+    const float viewport[4] = {0, 0, 1024, 768};
+    for (unsigned features = 0; features < BatchShader::kFeatureSets; ++features) {
+        EXPECT_NO_THROW(shader.use(features, viewport)) << "features " << features;
+    }
+    glUseProgram(0);
 }
 
 TEST_F(GLTest, FiguresOfAPixelOrTwoLookAsTheDriverDrawsThem) {
