@@ -50,7 +50,9 @@
 // are answered No on standard error unless VORN_MESSAGEBOX says otherwise.
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -81,6 +83,20 @@
 #include "framework/window/window.h"
 
 namespace {
+
+// Over every window's frames: with windows that cover the show once, the
+// whole show's median.
+void printMedianWall(const std::vector<WindowReport>& reports) {
+    std::vector<double> walls;
+    for (const WindowReport& report : reports) {
+        for (const FrameSample& sample : report.samples()) walls.push_back(sample.wallMs);
+    }
+    if (walls.empty()) return;
+    const auto middle = walls.begin() + static_cast<std::ptrdiff_t>(walls.size() / 2);
+    std::nth_element(walls.begin(), middle, walls.end());
+    std::printf("median wall ms per frame over the windows' %zu frames: %.2f\n", walls.size(), *middle);
+}
+
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
@@ -166,6 +182,7 @@ int profile(ShowProfileOptions options) {
     profiler.run();
     WindowReport::printSummaryHeader(stdout);
     for (const WindowReport& report : profiler.reports()) report.printSummaryLine(stdout);
+    printMedianWall(profiler.reports());
     std::printf("\n");
     printLoad("after the run");
 

@@ -29,6 +29,7 @@ public:
     // After the window's last frame.
     void close(double residentMb, double peakResidentMb, std::string picturePath);
     bool isClosed() const { return closed_; }
+    const std::vector<FrameSample>& samples() const { return samples_; }
 
     // Mean, 90th percentile and maximum per frame of every measure.
     void printDetail(std::FILE* out) const;
