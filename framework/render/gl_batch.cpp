@@ -23,6 +23,11 @@ constexpr std::size_t kMaxSpotSegments = 64;
 // program.
 constexpr float kLargeFill = 256.0f;
 
+// The vertices a batch gathers before it is drawn, whatever comes next: the
+// batch and the driver's copy of it hold a few megabytes, not a whole
+// frame's worth.
+constexpr std::size_t kBatchVertices = 16384;
+
 // Segments a row of the segments texture holds, as the shader reads them.
 constexpr int kSegmentRow = 1024;
 
@@ -130,6 +135,7 @@ void GLBatch::prepareTexture() {
 void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     fillPending_ = false;
     if (points.size() < 3 || invisible(points)) return;
+    makeRoom();
     prepareTexture();
     const auto first = static_cast<unsigned>(vertices_.size());
     fillPending_ = !texturing_ && std::all_of(points.begin(), points.end(),
@@ -161,9 +167,15 @@ void GLBatch::addLines(const std::vector<BatchPoint>& points) {
     const bool afterFill = fillPending_;
     fillPending_ = false;
     if (points.size() < 2 || invisible(points)) return;
+    // A fill just before stays in the batch: a tiny figure may take it in.
+    if (!afterFill) makeRoom();
     prepareTexture();
     if (addTinyFigure(points, afterFill)) return;
     for (std::size_t i = 0; i + 1 < points.size(); i += 2) addLine(points[i], points[i + 1]);
+}
+
+void GLBatch::makeRoom() {
+    if (vertices_.size() >= kBatchVertices) flush();
 }
 
 GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
@@ -377,13 +389,11 @@ void GLBatch::uploadSegments() {
     glActiveTexture(GL_TEXTURE1);
     if (segmentTexture_ == 0) glGenTextures(1, &segmentTexture_);
     glBindTexture(GL_TEXTURE_2D, segmentTexture_);
-    if (rows > segmentRows_) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        segmentRows_ = rows;
-    }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSegmentRow, rows, GL_RGBA, GL_FLOAT, segments_.data());
+    // Fresh storage each time: the driver need not wait for the draws still
+    // reading the last batch's segments.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, segments_.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glActiveTexture(GL_TEXTURE0);
 }
 

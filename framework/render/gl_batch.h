@@ -75,6 +75,8 @@ private:
     void endRaw();
     // The primitive of these alphas can change no pixel.
     bool invisible(const std::vector<BatchPoint>& points) const;
+    // Draws what is pending when the batch is full.
+    void makeRoom();
     // Flushes first when textured primitives would need another texture.
     void prepareTexture();
     void applyBlending();
@@ -117,7 +119,6 @@ private:
     // The tiny figures' outline segments, window pixels: x0 y0 x1 y1 each.
     std::vector<float> segments_;
     unsigned segmentTexture_ = 0;
-    int segmentRows_ = 0;
     // As many as the tallest texture holds.
     std::size_t maxSegments_ = 0;
     // Room for one tiny figure's corners in window pixels, kept between
