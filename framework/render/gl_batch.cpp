@@ -387,13 +387,16 @@ void GLBatch::uploadSegments() {
     const int rows = static_cast<int>((segments_.size() / 4 + kSegmentRow - 1) / kSegmentRow);
     segments_.resize(static_cast<std::size_t>(rows) * kSegmentRow * 4);
     glActiveTexture(GL_TEXTURE1);
-    if (segmentTexture_ == 0) glGenTextures(1, &segmentTexture_);
+    if (segmentTexture_ == 0) {
+        glGenTextures(1, &segmentTexture_);
+        glBindTexture(GL_TEXTURE_2D, segmentTexture_);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
     glBindTexture(GL_TEXTURE_2D, segmentTexture_);
     // Fresh storage each time: the driver need not wait for the draws still
     // reading the last batch's segments.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, segments_.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glActiveTexture(GL_TEXTURE0);
 }
 

@@ -30,6 +30,17 @@ Rgb pixelAt(int x, int yFromTop) {
     return {rgba[0], rgba[1], rgba[2]};
 }
 
+// A quad from the origin through the driver's own drawing, in the colour
+// set.
+void drawRawQuad(float width, float height) {
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, 0);
+    glVertex3f(width, 0, 0);
+    glVertex3f(width, height, 0);
+    glVertex3f(0, height, 0);
+    glEnd();
+}
+
 void drawRect(Renderer& renderer, float x0, float y0, float x1, float y1) {
     renderer.begin(Renderer::Polygon);
     renderer.vertex(x0, y0, 0);
@@ -137,12 +148,7 @@ TEST_F(GLTest, FrameBufferRoundTrip) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColor4f(1, 1, 0, 1);
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0, 0);
-    glVertex3f(320, 0, 0);
-    glVertex3f(320, 240, 0);
-    glVertex3f(0, 240, 0);
-    glEnd();
+    drawRawQuad(320, 240);
     target.unbind();
 
     std::vector<unsigned char> texels(1024 * 1024 * 4);
@@ -461,12 +467,7 @@ TEST_F(GLTest, InvisibleFillsAreLeftOutExactly) {
     EXPECT_EQ(windowPixels(), before);
     GLBatch::beginRawCurrent();
     glColor4f(1, 1, 1, 0.4f / 255.0f);
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0, 0);
-    glVertex3f(640, 0, 0);
-    glVertex3f(640, 480, 0);
-    glVertex3f(0, 480, 0);
-    glEnd();
+    drawRawQuad(640, 480);
     GLBatch::endRawCurrent();
     EXPECT_EQ(windowPixels(), before);
 }
