@@ -10,10 +10,11 @@
 
 namespace {
 
-// Line vertices carry both ends of their line; each corner of the quad is
-// pushed out in window pixels past the end it belongs to (corner.x: 0 the
-// start, 1 the end) and to one side (corner.y: -1 or 1), just far enough for
-// every pixel the line can touch. line: width, kind (0 fill, 1 smooth line, 2 plain
+// Line vertices carry both ends of their line. The quad around a line
+// reaches in window pixels just far enough for every pixel the line can
+// touch: corner.x 0 and 1 are its start and end edges, corner.y -1 and 1 its
+// sides. A short line instead gets one triangle holding that quad, with
+// corners (0, -1), (0, 3) and (2, -1): the driver's cost goes by triangles. line: width, kind (0 fill, 1 smooth line, 2 plain
 // line), stipple factor (0 for none), stipple pattern. A tiny figure's quad
 // (kind 3) comes in window pixels: start its corner and the outline's half
 // width, end its first segment and their count, corner the fill's mask
@@ -99,9 +100,8 @@ void main() {
     // spreads them over its own, which reaches exactly half a pixel further.
     float margin = line.y == 1.0 ? 0.5 : 1.02;
     float reach = max(line.x, 1.0) * 0.5 + margin + 0.02;
-    bool atEnd = corner.x > 0.5;
-    vec4 own = atEnd ? b : a;
-    vec2 p = (atEnd ? lineEnd : lineStart) + along * (atEnd ? margin : -margin) + across * (corner.y * reach);
+    vec4 own = corner.x > 0.5 ? b : a;
+    vec2 p = lineStart + along * (corner.x * (len + 2.0 * margin) - margin) + across * (corner.y * reach);
     gl_Position = vec4(((p - viewportOrigin) / viewportSize * 2.0 - 1.0) * own.w, own.z, own.w);
 #else
     gl_Position = a;

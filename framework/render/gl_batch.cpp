@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace {
@@ -19,6 +20,10 @@ bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && 
 
 // A tiny figure with more segments is drawn as it is.
 constexpr std::size_t kMaxSpotSegments = 64;
+// Lines up to this long in window pixels (along both axes together) are
+// drawn as one triangle: for longer ones the triangle's extra fragments cost
+// more than the triangle it saves.
+constexpr float kShortLine = 16.0f;
 // Window pixels from which on a fill gets a draw of its own, with the fills'
 // program.
 constexpr float kLargeFill = 256.0f;
@@ -190,17 +195,33 @@ GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& fro
             {lineWidth_, kind, factor, static_cast<float>(stipplePattern_)}};
 }
 
+bool GLBatch::isShort(const BatchPoint& from, const BatchPoint& to) {
+    WindowPoint a{};
+    WindowPoint b{};
+    return toWindow(from.x, from.y, from.z, a) && toWindow(to.x, to.y, to.z, b) &&
+           std::abs(b.x - a.x) + std::abs(b.y - a.y) <= kShortLine;
+}
+
 void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     // Nothing along it: the driver draws no pixel of it either.
     if (smooth_ && from.x == to.x && from.y == to.y && from.z == to.z) return;
     const auto first = static_cast<unsigned>(vertices_.size());
+    beginRun(true);
+    runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
+                             (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
+    // The triangle's far corner lies beyond the end: only what is the same
+    // all along the line can be carried there.
+    if (!texturing_ && sameColor(from, to) && isShort(from, to)) {
+        vertices_.push_back(lineCorner(from, from, to, 0.0f, -1.0f));
+        vertices_.push_back(lineCorner(from, from, to, 0.0f, 3.0f));
+        vertices_.push_back(lineCorner(to, from, to, 2.0f, -1.0f));
+        for (unsigned i : {0u, 1u, 2u}) indices_.push_back(first + i);
+        return;
+    }
     vertices_.push_back(lineCorner(from, from, to, 0.0f, -1.0f));
     vertices_.push_back(lineCorner(from, from, to, 0.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, 1.0f));
     vertices_.push_back(lineCorner(to, from, to, 1.0f, -1.0f));
-    beginRun(true);
-    runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
-                             (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
     for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
 }
 
@@ -284,7 +305,9 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     const WindowPoint origin = figure.maskOrigin();
     const float halfWidth = std::max(lineWidth_, 1.0f) * 0.5f;
     const auto first = static_cast<unsigned>(vertices_.size());
-    for (const WindowPoint& corner : {low, WindowPoint{high.x, low.y}, high, WindowPoint{low.x, high.y}}) {
+    // One triangle holding the rectangle.
+    const WindowPoint far{2.0f * high.x - low.x, 2.0f * high.y - low.y};
+    for (const WindowPoint& corner : {low, WindowPoint{far.x, low.y}, WindowPoint{low.x, far.y}}) {
         vertices_.push_back({{corner.x, corner.y, halfWidth},
                              {firstSegment, static_cast<float>(outline.size() / 2), 0.0f},
                              {origin.x, origin.y},
@@ -294,7 +317,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     }
     beginRun(true);
     runs_.back().features |= BatchShader::Spots;
-    for (unsigned i : {0u, 1u, 2u, 0u, 2u, 3u}) indices_.push_back(first + i);
+    for (unsigned i : {0u, 1u, 2u}) indices_.push_back(first + i);
     return true;
 }
 

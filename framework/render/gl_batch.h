@@ -84,6 +84,8 @@ private:
     void draw();
     void applyFixedFunctionState();
     void addLine(const BatchPoint& from, const BatchPoint& to);
+    // The line is short enough in the window to be drawn as one triangle.
+    bool isShort(const BatchPoint& from, const BatchPoint& to);
     // Lays smooth lines too small to show their shape, with the fill just
     // before them (afterFill), as one spot; false when they are not such
     // lines.
