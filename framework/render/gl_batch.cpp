@@ -131,6 +131,21 @@ bool GLBatch::invisible(const std::vector<BatchPoint>& points) const {
     return true;
 }
 
+bool GLBatch::outsideView(const BatchPoint* points, std::size_t count) {
+    knowTransform();
+    // Beyond the left, right, bottom or top edge.
+    bool beyond[4] = {true, true, true, true};
+    for (std::size_t i = 0; i < count; ++i) {
+        WindowPoint p{};
+        if (!toWindow(points[i].x, points[i].y, points[i].z, p)) return false;
+        beyond[0] = beyond[0] && p.x < viewport_[0];
+        beyond[1] = beyond[1] && p.x > viewport_[0] + viewport_[2];
+        beyond[2] = beyond[2] && p.y < viewport_[1];
+        beyond[3] = beyond[3] && p.y > viewport_[1] + viewport_[3];
+    }
+    return beyond[0] || beyond[1] || beyond[2] || beyond[3];
+}
+
 void GLBatch::prepareTexture() {
     if (!texturing_) return;
     if (batchTexture_ != kUnknown && batchTexture_ != texture_) flush();
@@ -139,7 +154,7 @@ void GLBatch::prepareTexture() {
 
 void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     fillPending_ = false;
-    if (points.size() < 3 || invisible(points)) return;
+    if (points.size() < 3 || invisible(points) || outsideView(points.data(), points.size())) return;
     makeRoom();
     prepareTexture();
     const auto first = static_cast<unsigned>(vertices_.size());
@@ -205,6 +220,8 @@ bool GLBatch::isShort(const BatchPoint& from, const BatchPoint& to) {
 void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     // Nothing along it: the driver draws no pixel of it either.
     if (smooth_ && from.x == to.x && from.y == to.y && from.z == to.z) return;
+    const BatchPoint ends[2] = {from, to};
+    if (outsideView(ends, 2)) return;
     const auto first = static_cast<unsigned>(vertices_.size());
     beginRun(true);
     runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |

@@ -75,6 +75,9 @@ private:
     void endRaw();
     // The primitive of these alphas can change no pixel.
     bool invisible(const std::vector<BatchPoint>& points) const;
+    // All the points lie beyond one edge of the viewport: the driver clips
+    // the primitive away whole, lines before their width counts.
+    bool outsideView(const BatchPoint* points, std::size_t count);
     // Draws what is pending when the batch is full.
     void makeRoom();
     // Flushes first when textured primitives would need another texture.

@@ -471,3 +471,76 @@ TEST_F(GLTest, InvisibleFillsAreLeftOutExactly) {
     GLBatch::endRawCurrent();
     EXPECT_EQ(windowPixels(), before);
 }
+
+// Fills and wide smooth lines around every edge of the view: inside, across,
+// and wholly beyond it, some lines closer to an edge than their half width.
+// What lies beyond an edge is left out of the batch; the picture is the
+// driver's.
+TEST_F(GLTest, PrimitivesAroundTheEdgesOfTheViewLookAsTheDriverDrawsThem) {
+    std::mt19937 random(11);
+    auto uniform = [&random](double from, double to) {
+        return static_cast<float>(std::uniform_real_distribution<double>(from, to)(random));
+    };
+    struct Shape {
+        float x, y;  // virtual units, near an edge
+        float dx, dy;
+        bool line;
+    };
+    std::vector<Shape> shapes;
+    for (int i = 0; i < 200; ++i) {
+        // Edge i % 4, from 20 units inside to 20 beyond it.
+        const float across = uniform(-20, 20);
+        const float along = uniform(0, i % 2 == 0 ? 640 : 480);
+        const float edge[4][2] = {{-across, along}, {640 + across, along}, {along, -across}, {along, 480 + across}};
+        shapes.push_back({edge[i % 4][0], edge[i % 4][1], uniform(1, 12), uniform(1, 12), i % 3 == 0});
+    }
+    auto drawAll = [&](auto&& fill, auto&& line) {
+        for (const Shape& s : shapes) {
+            if (s.line) {
+                line(s);
+            } else {
+                fill(s);
+            }
+        }
+    };
+
+    renderer.setBlending(true, false);
+    renderer.setSmooth(true);
+    renderer.setLineWidth(6);
+    renderer.clear(0.9f, 0.9f, 0.9f);
+    renderer.color(0.2f, 0.1f, 0.6f, 0.5f);
+    drawAll([&](const Shape& s) { drawRect(renderer, s.x, s.y, s.x + s.dx, s.y + s.dy); },
+            [&](const Shape& s) {
+                renderer.begin(Renderer::Lines);
+                renderer.vertex(s.x, s.y, 0);
+                renderer.vertex(s.x + s.dx, s.y + s.dy * 0.1f, 0);
+                renderer.end();
+            });
+    const std::vector<unsigned char> batched = windowPixels();
+
+    GLBatch::beginRawCurrent();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(0.2f, 0.1f, 0.6f, 0.5f);
+    drawAll(
+        [](const Shape& s) {
+            glBegin(GL_POLYGON);
+            glVertex3f(s.x, s.y, 0);
+            glVertex3f(s.x + s.dx, s.y, 0);
+            glVertex3f(s.x + s.dx, s.y + s.dy, 0);
+            glVertex3f(s.x, s.y + s.dy, 0);
+            glEnd();
+        },
+        [](const Shape& s) {
+            glBegin(GL_LINES);
+            glVertex3f(s.x, s.y, 0);
+            glVertex3f(s.x + s.dx, s.y + s.dy * 0.1f, 0);
+            glEnd();
+        });
+    GLBatch::endRawCurrent();
+    const std::vector<unsigned char> drawn = windowPixels();
+    renderer.setLineWidth(1);
+
+    int worst = 0;
+    for (std::size_t i = 0; i < drawn.size(); ++i) worst = std::max(worst, std::abs(drawn[i] - batched[i]));
+    EXPECT_LE(worst, 2);
+}
