@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 #include <SDL.h>
+#include <malloc.h>
 
 namespace host {
 namespace {
@@ -46,6 +47,12 @@ bool createSurface(int width, int height, bool fullscreen, const char* title) {
 }
 
 bool createGlContext() {
+    // A software driver allocates and frees buffers of a megabyte or more
+    // with every batch drawn. Left to itself, the C library maps such blocks
+    // afresh or trims them back to the system, and the pages fault in again
+    // every frame: a frame then costs several times its drawing.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     context = SDL_GL_CreateContext(window);
     if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
     const GLenum glew = glewInit();
