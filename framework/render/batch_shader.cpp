@@ -14,12 +14,12 @@ namespace {
 // reaches in window pixels just far enough for every pixel the line can
 // touch: corner.x 0 and 1 are its start and end edges, corner.y -1 and 1 its
 // sides. A short line instead gets one triangle holding that quad, with
-// corners (0, -1), (0, 3) and (2, -1): the driver's cost goes by triangles. line: width, kind (0 fill, 1 smooth line, 2 plain
-// line), stipple factor (0 for none), stipple pattern. A tiny figure's quad
-// (kind 3) comes in window pixels: start its corner and the outline's half
-// width, end its first segment and their count, corner the fill's mask
-// origin, texCoord and line.x the fill's colour, line.z its alpha, line.w
-// its mask.
+// corners (0, -1), (0, 3) and (2, -1): the driver's cost goes by triangles.
+// line: width, kind (0 fill, 1 smooth line, 2 plain line), stipple factor (0
+// for none), stipple pattern. A tiny figure's triangle (kind 3) comes in
+// window pixels: start its corner and the outline's half width, end its
+// first segment and their count, corner the fill's mask origin, texCoord and
+// line.x the fill's colour, line.z its alpha, line.w its mask.
 const char* const kVertexSource = R"(
 uniform vec2 viewportOrigin;
 uniform vec2 viewportSize;

@@ -20,7 +20,7 @@ struct BatchPoint {
 // outside (frame buffers, matrices, viewport, clears, raw drawing), which
 // calls flush or beginRaw first. Colour, texturing, line width, smoothing
 // and stipple travel with the vertices. A figure of a pixel or two (a fill
-// and its smooth outline) becomes one quad that works out what its
+// and its smooth outline) becomes one triangle that works out what its
 // segments would have left.
 class GLBatch {
 public:

@@ -7,7 +7,7 @@ struct WindowPoint {
 };
 
 // A figure (a fill followed by its smooth outline) so small on screen that
-// one quad can draw it: the quad's fragments sum what each outline segment
+// one primitive can draw it: its fragments sum what each outline segment
 // would cover there, and the fill lights the pixel centres it holds. All in
 // window pixels.
 class TinyFigure {
