@@ -97,7 +97,6 @@ void printMedianWall(const std::vector<WindowReport>& reports) {
     std::printf("median wall ms per frame over the windows' %zu frames: %.2f\n", walls.size(), *middle);
 }
 
-
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr float kFrameRate = 71.0f;

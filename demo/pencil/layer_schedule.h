@@ -22,7 +22,9 @@ public:
     double value() const { return value_; }
     int batchSize() const { return batchSize_; }
     // All the strokes it draws before it is done.
-    std::size_t totalStrokes() const { return static_cast<std::size_t>(batches_) * static_cast<std::size_t>(batchSize_); }
+    std::size_t totalStrokes() const {
+        return static_cast<std::size_t>(batches_) * static_cast<std::size_t>(batchSize_);
+    }
 
 private:
     double value_;

@@ -105,7 +105,8 @@ void StrokeField::placeStroke(float threshold) {
 // Strokes past the largest use are still placed, as their random draws are
 // part of the shared sequence, but not kept.
 void StrokeField::keep(Vec2 start, Vec2 end) {
-    if (pairs_.size() < largestUse_) pairs_.push_back({keptPlace(start.x), keptPlace(start.y), keptPlace(end.x), keptPlace(end.y)});
+    if (pairs_.size() >= largestUse_) return;
+    pairs_.push_back({keptPlace(start.x), keptPlace(start.y), keptPlace(end.x), keptPlace(end.y)});
 }
 
 bool StrokeField::searchStart(float threshold) {

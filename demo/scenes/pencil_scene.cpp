@@ -77,12 +77,13 @@ PencilScene::PencilScene(MidiInput& midi) {
     const Image* shadingMap = images.get(kShadingMap);
 
     auto constant = PencilLayers::makeConstant();
-    auto hatching = filledField(false, *constant, {{hatchingMap, kHatchingMap, 10000, 20},
-                                        {hatchingMap, kHatchingMap, 10000, 30},
-                                        {nullptr, "", 10000, 20},
-                                        {nullptr, "", 10000, 30},
-                                        {nullptr, "", 10000, 40},
-                                        {nullptr, "", 10000, 50}});
+    auto hatching = filledField(false, *constant,
+                                {{hatchingMap, kHatchingMap, 10000, 20},
+                                 {hatchingMap, kHatchingMap, 10000, 30},
+                                 {nullptr, "", 10000, 20},
+                                 {nullptr, "", 10000, 30},
+                                 {nullptr, "", 10000, 40},
+                                 {nullptr, "", 10000, 50}});
     layerA_ = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, std::move(constant), std::move(hatching), 0);
     layerA_->setPattern(kHatchingPattern);
 

@@ -131,19 +131,25 @@ bool GLBatch::invisible(const std::vector<BatchPoint>& points) const {
     return true;
 }
 
-bool GLBatch::outsideView(const BatchPoint* points, std::size_t count) {
-    knowTransform();
-    // Beyond the left, right, bottom or top edge.
+bool GLBatch::beyondOneEdge(const WindowPoint* points, std::size_t count) const {
+    // Left, right, bottom, top.
     bool beyond[4] = {true, true, true, true};
     for (std::size_t i = 0; i < count; ++i) {
-        WindowPoint p{};
-        if (!toWindow(points[i].x, points[i].y, points[i].z, p)) return false;
-        beyond[0] = beyond[0] && p.x < viewport_[0];
-        beyond[1] = beyond[1] && p.x > viewport_[0] + viewport_[2];
-        beyond[2] = beyond[2] && p.y < viewport_[1];
-        beyond[3] = beyond[3] && p.y > viewport_[1] + viewport_[3];
+        beyond[0] = beyond[0] && points[i].x < viewport_[0];
+        beyond[1] = beyond[1] && points[i].x > viewport_[0] + viewport_[2];
+        beyond[2] = beyond[2] && points[i].y < viewport_[1];
+        beyond[3] = beyond[3] && points[i].y > viewport_[1] + viewport_[3];
     }
     return beyond[0] || beyond[1] || beyond[2] || beyond[3];
+}
+
+bool GLBatch::outsideView(const std::vector<BatchPoint>& points) {
+    std::vector<WindowPoint>& corners = fillCorners_;
+    corners.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!toWindow(points[i].x, points[i].y, points[i].z, corners[i])) return false;
+    }
+    return beyondOneEdge(corners.data(), corners.size());
 }
 
 void GLBatch::prepareTexture() {
@@ -154,7 +160,7 @@ void GLBatch::prepareTexture() {
 
 void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     fillPending_ = false;
-    if (points.size() < 3 || invisible(points) || outsideView(points.data(), points.size())) return;
+    if (points.size() < 3 || invisible(points) || outsideView(points)) return;
     makeRoom();
     prepareTexture();
     const auto first = static_cast<unsigned>(vertices_.size());
@@ -210,25 +216,20 @@ GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& fro
             {lineWidth_, kind, factor, static_cast<float>(stipplePattern_)}};
 }
 
-bool GLBatch::isShort(const BatchPoint& from, const BatchPoint& to) {
-    WindowPoint a{};
-    WindowPoint b{};
-    return toWindow(from.x, from.y, from.z, a) && toWindow(to.x, to.y, to.z, b) &&
-           std::abs(b.x - a.x) + std::abs(b.y - a.y) <= kShortLine;
-}
-
 void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     // Nothing along it: the driver draws no pixel of it either.
     if (smooth_ && from.x == to.x && from.y == to.y && from.z == to.z) return;
-    const BatchPoint ends[2] = {from, to};
-    if (outsideView(ends, 2)) return;
+    WindowPoint ends[2] = {};
+    const bool seen = toWindow(from.x, from.y, from.z, ends[0]) && toWindow(to.x, to.y, to.z, ends[1]);
+    if (seen && beyondOneEdge(ends, 2)) return;
+    const bool isShort = seen && std::abs(ends[1].x - ends[0].x) + std::abs(ends[1].y - ends[0].y) <= kShortLine;
     const auto first = static_cast<unsigned>(vertices_.size());
     beginRun(true);
     runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
                              (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
     // The triangle's far corner lies beyond the end: only what is the same
     // all along the line can be carried there.
-    if (!texturing_ && sameColor(from, to) && isShort(from, to)) {
+    if (!texturing_ && sameColor(from, to) && isShort) {
         vertices_.push_back(lineCorner(from, from, to, 0.0f, -1.0f));
         vertices_.push_back(lineCorner(from, from, to, 0.0f, 3.0f));
         vertices_.push_back(lineCorner(to, from, to, 2.0f, -1.0f));

@@ -75,9 +75,12 @@ private:
     void endRaw();
     // The primitive of these alphas can change no pixel.
     bool invisible(const std::vector<BatchPoint>& points) const;
-    // All the points lie beyond one edge of the viewport: the driver clips
-    // the primitive away whole, lines before their width counts.
-    bool outsideView(const BatchPoint* points, std::size_t count);
+    // All the window points lie beyond one edge of the viewport: the driver
+    // clips the primitive away whole, lines before their width counts.
+    bool beyondOneEdge(const WindowPoint* points, std::size_t count) const;
+    // The same for a fill's corners; false when one lies beyond the near or
+    // far plane.
+    bool outsideView(const std::vector<BatchPoint>& points);
     // Draws what is pending when the batch is full.
     void makeRoom();
     // Flushes first when textured primitives would need another texture.
@@ -87,8 +90,6 @@ private:
     void draw();
     void applyFixedFunctionState();
     void addLine(const BatchPoint& from, const BatchPoint& to);
-    // The line is short enough in the window to be drawn as one triangle.
-    bool isShort(const BatchPoint& from, const BatchPoint& to);
     // Lays smooth lines too small to show their shape, with the fill just
     // before them (afterFill), as one spot; false when they are not such
     // lines.
@@ -126,8 +127,8 @@ private:
     unsigned segmentTexture_ = 0;
     // As many as the tallest texture holds.
     std::size_t maxSegments_ = 0;
-    // Room for one tiny figure's corners in window pixels, kept between
-    // figures.
+    // Room for one tiny figure's or fill's corners in window pixels, kept
+    // between primitives.
     std::vector<WindowPoint> outline_;
     std::vector<WindowPoint> fillCorners_;
 
