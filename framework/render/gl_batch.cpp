@@ -143,13 +143,12 @@ bool GLBatch::beyondOneEdge(const WindowPoint* points, std::size_t count) const 
     return beyond[0] || beyond[1] || beyond[2] || beyond[3];
 }
 
-bool GLBatch::outsideView(const std::vector<BatchPoint>& points) {
-    std::vector<WindowPoint>& corners = fillCorners_;
-    corners.resize(points.size());
+bool GLBatch::fillToWindow(const std::vector<BatchPoint>& points) {
+    fillCorners_.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!toWindow(points[i].x, points[i].y, points[i].z, corners[i])) return false;
+        if (!toWindow(points[i].x, points[i].y, points[i].z, fillCorners_[i])) return false;
     }
-    return beyondOneEdge(corners.data(), corners.size());
+    return true;
 }
 
 void GLBatch::prepareTexture() {
@@ -160,11 +159,13 @@ void GLBatch::prepareTexture() {
 
 void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     fillPending_ = false;
-    if (points.size() < 3 || invisible(points) || outsideView(points)) return;
+    if (points.size() < 3 || invisible(points)) return;
+    const bool seen = fillToWindow(points);
+    if (seen && beyondOneEdge(fillCorners_.data(), fillCorners_.size())) return;
     makeRoom();
     prepareTexture();
     const auto first = static_cast<unsigned>(vertices_.size());
-    fillPending_ = !texturing_ && std::all_of(points.begin(), points.end(),
+    fillPending_ = seen && !texturing_ && std::all_of(points.begin(), points.end(),
                                               [&](const BatchPoint& p) { return sameColor(p, points.front()); });
     fillVertices_ = vertices_.size();
     fillIndices_ = indices_.size();
@@ -298,20 +299,11 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     TinyFigure figure(outline, lineWidth_);
     if (!figure.fits()) return false;
     float fill[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (afterFill) {
-        std::vector<WindowPoint>& corners = fillCorners_;
-        corners.resize(vertices_.size() - fillVertices_);
-        bool seen = true;
-        for (std::size_t i = 0; i < corners.size() && seen; ++i) {
-            const Vertex& v = vertices_[fillVertices_ + i];
-            seen = toWindow(v.start[0], v.start[1], v.start[2], corners[i]);
-        }
-        if (seen && figure.addFill(corners)) {
-            std::copy(vertices_[fillVertices_].color, vertices_[fillVertices_].color + 4, fill);
-            vertices_.resize(fillVertices_);
-            indices_.resize(fillIndices_);
-            while (!runs_.empty() && runs_.back().firstIndex >= indices_.size()) runs_.pop_back();
-        }
+    if (afterFill && figure.addFill(fillCorners_)) {
+        std::copy(vertices_[fillVertices_].color, vertices_[fillVertices_].color + 4, fill);
+        vertices_.resize(fillVertices_);
+        indices_.resize(fillIndices_);
+        while (!runs_.empty() && runs_.back().firstIndex >= indices_.size()) runs_.pop_back();
     }
     const float firstSegment = static_cast<float>(segments_.size() / 4);
     for (const WindowPoint& p : outline) {

@@ -78,9 +78,9 @@ private:
     // All the window points lie beyond one edge of the viewport: the driver
     // clips the primitive away whole, lines before their width counts.
     bool beyondOneEdge(const WindowPoint* points, std::size_t count) const;
-    // The same for a fill's corners; false when one lies beyond the near or
-    // far plane.
-    bool outsideView(const std::vector<BatchPoint>& points);
+    // A fill's corners to window pixels, into fillCorners_; false when one
+    // lies beyond the near or far plane.
+    bool fillToWindow(const std::vector<BatchPoint>& points);
     // Draws what is pending when the batch is full.
     void makeRoom();
     // Flushes first when textured primitives would need another texture.
@@ -127,8 +127,8 @@ private:
     unsigned segmentTexture_ = 0;
     // As many as the tallest texture holds.
     std::size_t maxSegments_ = 0;
-    // Room for one tiny figure's or fill's corners in window pixels, kept
-    // between primitives.
+    // A tiny figure's outline and the last fill's corners in window pixels,
+    // kept between primitives.
     std::vector<WindowPoint> outline_;
     std::vector<WindowPoint> fillCorners_;
 
@@ -145,7 +145,8 @@ private:
     unsigned batchTexture_ = kUnknown;
     bool raw_ = false;
     // The fill added last, when nothing came after it yet and it has one
-    // colour and no texture: a tiny outline next may take it in.
+    // colour, no texture and its corners in fillCorners_: a tiny outline
+    // next may take it in.
     bool fillPending_ = false;
     std::size_t fillVertices_ = 0;
     std::size_t fillIndices_ = 0;
