@@ -45,6 +45,7 @@ void FigureBuild::finishFigure(const ShapeSpec& spec, AnimatorGroup* group, cons
                 anchor->addChild(std::move(node));
             }
         }
+        root_->addLevelAnimator(group);
     }
     current_ = std::move(made);
 }

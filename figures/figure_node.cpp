@@ -6,6 +6,7 @@
 #include "figures/figure_drawing.h"
 #include "figures/random.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -83,6 +84,11 @@ void FigureBase::setId(int id) {
 }
 
 void FigureGroup::frame(Renderer& renderer) {
+    // Most figures rest most of the show, with thousands of nodes.
+    if (!levelAnimators_.empty() &&
+        std::none_of(levelAnimators_.begin(), levelAnimators_.end(), [](Animator* a) { return a->isActive(); })) {
+        return;
+    }
     for (const auto& child : children()) child->frame(renderer);
 }
 

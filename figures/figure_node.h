@@ -63,13 +63,21 @@ private:
 // The root of every figure: hangs on (0, 0) and never draws itself.
 class FigureGroup : public FigureBase {
 public:
-    // Runs the frame of every first-level node.
+    // Runs the frame of every first-level node; nothing when none of the
+    // levels' animators is active.
     void frame(Renderer& renderer) override;
     // The single point (0, 0), whatever n is.
     std::vector<Vec2> anchorPoints(int n) const override;
+    // The animator of one level of nodes below: when every node below runs
+    // one of those given, a frame in which none is active finds nothing to
+    // draw, and need not walk the tree to find that out.
+    void addLevelAnimator(Animator* animator) { levelAnimators_.push_back(animator); }
 
 protected:
     Element* baseElement() override;
+
+private:
+    std::vector<Animator*> levelAnimators_;
 };
 
 // A leaf shape: points around a pivot, coloured by its source.
