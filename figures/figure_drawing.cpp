@@ -12,8 +12,9 @@ void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
     RGBA c = envelopes.flickerColor(e.color());
     renderer.color(c.r, c.g, c.b, c.a);
     float s = envelopes.unitDivisor();
+    float zoom = envelopes.zoom();
     renderer.begin(Renderer::Polygon);
-    for (Vec2 p : e.points()) zoomVertex(renderer, p.x / s + x, p.y / s + y);
+    for (Vec2 p : e.points()) zoomVertex(renderer, p.x / s + x, p.y / s + y, zoom);
     renderer.end();
 }
 
@@ -26,6 +27,7 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
     renderer.begin(Renderer::Lines);
     float s = envelopes.pulseDivisor();
     float j = envelopes.jitter();
+    float zoom = envelopes.zoom();
     Vec2 shift;
     const std::vector<Vec2>& points = e.points();
     int count = static_cast<int>(points.size());
@@ -40,13 +42,12 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
             shift.y = randomRange(-j, j);
             pb = pb + shift;
         }
-        zoomVertex(renderer, pa.x + x, pa.y + y);
-        zoomVertex(renderer, pb.x + x, pb.y + y);
+        zoomVertex(renderer, pa.x + x, pa.y + y, zoom);
+        zoomVertex(renderer, pb.x + x, pb.y + y, zoom);
     }
     renderer.end();
 }
 
-void zoomVertex(Renderer& renderer, float x, float y) {
-    float z = MainEnvelopes::instance().zoom();
-    renderer.vertex((x - 320.0f) / z + 320.0f, (y - 240.0f) / z + 240.0f, 1.0f);
+void zoomVertex(Renderer& renderer, float x, float y, float zoom) {
+    renderer.vertex((x - 320.0f) / zoom + 320.0f, (y - 240.0f) / zoom + 240.0f, 1.0f);
 }

@@ -16,4 +16,5 @@ void drawFigureFill(Renderer& renderer, const Element& e, float x, float y);
 void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y);
 
 // Sends (x, y) zoomed out by the figure zoom about (320, 240), at depth 1.
-void zoomVertex(Renderer& renderer, float x, float y);
+// The zoom is read once per shape: the envelopes change only between frames.
+void zoomVertex(Renderer& renderer, float x, float y, float zoom);

@@ -58,10 +58,16 @@ RGBA MainEnvelopes::outlineColor(const RGBA& c) const {
 
 float MainEnvelopes::pulseDivisor() {
     // The wall clock, not scene time: the pulse keeps its phase across scenes.
-    double t = Platform::getTickCount();
-    double swing = (std::cos(t / 500.0) + 1.0) / 2.0 * 5.0 + 1.0;
+    uint32_t tick = Platform::getTickCount();
     float v = pulse_.value();
-    return static_cast<float>(swing * v + (1.0f - v) * 1.0);
+    // Every outline of a frame asks, mostly within one tick.
+    if (pulseKnown_ && tick == pulseTick_ && v == pulseValue_) return pulseDivisor_;
+    double swing = (std::cos(static_cast<double>(tick) / 500.0) + 1.0) / 2.0 * 5.0 + 1.0;
+    pulseKnown_ = true;
+    pulseTick_ = tick;
+    pulseValue_ = v;
+    pulseDivisor_ = static_cast<float>(swing * v + (1.0f - v) * 1.0);
+    return pulseDivisor_;
 }
 
 bool MainEnvelopes::isPastIntro() const { return Timer::instance().getTime() > kIntroEnd; }

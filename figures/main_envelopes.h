@@ -3,6 +3,8 @@
 #include "figures/color.h"
 #include "framework/clock/envelope.h"
 
+#include <cstdint>
+
 // The seven keyframe envelopes that shape all figure drawing over the show,
 // keyed in ms since the main scene was entered.
 class MainEnvelopes {
@@ -54,4 +56,9 @@ private:
     Envelope jitter_{0.0f};
     Envelope zoom_{4.5f};
     Envelope stage_{0.0f};
+    // The last pulse divisor and what it was worked out from.
+    bool pulseKnown_ = false;
+    uint32_t pulseTick_ = 0;
+    float pulseValue_ = 0.0f;
+    float pulseDivisor_ = 1.0f;
 };

@@ -289,7 +289,15 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     outline.resize(points.size() - points.size() % 2);
     if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
     for (std::size_t i = 0; i < outline.size(); ++i) {
-        if (!sameColor(points[i], color) || !toWindow(points[i].x, points[i].y, points[i].z, outline[i])) return false;
+        if (!sameColor(points[i], color)) return false;
+        // An outline's segments mostly start where the last one ended.
+        const bool again = i > 0 && points[i].x == points[i - 1].x && points[i].y == points[i - 1].y &&
+                           points[i].z == points[i - 1].z;
+        if (again) {
+            outline[i] = outline[i - 1];
+        } else if (!toWindow(points[i].x, points[i].y, points[i].z, outline[i])) {
+            return false;
+        }
         // Most lines are larger: tell early.
         if (std::abs(outline[i].x - outline[0].x) > TinyFigure::kMaxExtent ||
             std::abs(outline[i].y - outline[0].y) > TinyFigure::kMaxExtent) {
@@ -420,15 +428,14 @@ void GLBatch::uploadSegments() {
     const int rows = static_cast<int>((segments_.size() / 4 + kSegmentRow - 1) / kSegmentRow);
     segments_.resize(static_cast<std::size_t>(rows) * kSegmentRow * 4);
     glActiveTexture(GL_TEXTURE1);
-    if (segmentTexture_ == 0) {
-        glGenTextures(1, &segmentTexture_);
-        glBindTexture(GL_TEXTURE_2D, segmentTexture_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
+    // A texture of its own each time: storing into one that draws not yet
+    // rasterised still read makes the driver rasterise them first and wait,
+    // even when glTexImage2D is given the same size again.
+    if (segmentTexture_ != 0) glDeleteTextures(1, &segmentTexture_);
+    glGenTextures(1, &segmentTexture_);
     glBindTexture(GL_TEXTURE_2D, segmentTexture_);
-    // Fresh storage each time: the driver need not wait for the draws still
-    // reading the last batch's segments.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, kSegmentRow, rows, 0, GL_RGBA, GL_FLOAT, segments_.data());
     glActiveTexture(GL_TEXTURE0);
 }

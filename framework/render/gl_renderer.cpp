@@ -35,10 +35,10 @@ void GLRenderer::clear(float r, float g, float b) { GLBatch::current().clear(r, 
 
 void GLRenderer::vertex(float x, float y, float z) {
     if (primitive_ == 0) return;
-    current_.x = x;
-    current_.y = y;
-    current_.z = z;
-    points_.push_back(current_);
+    // Field by field: a copy of the whole of current_ would read it back in
+    // pieces that straddle the stores color and texCoord just made, and such
+    // a read waits for them.
+    points_.push_back({x, y, z, current_.r, current_.g, current_.b, current_.a, current_.u, current_.v});
 }
 
 void GLRenderer::color(float r, float g, float b, float a) {
