@@ -31,11 +31,15 @@ in vec3 texCoord;
 in vec4 line;
 out vec4 fragmentColor;
 out vec2 fragmentTexCoord;
-flat out float textured;
-flat out vec2 lineStart;
-flat out vec2 lineEnd;
+// The driver gives every output four components of its own, and sets each
+// up for every triangle: the flat values share three.
+flat out vec4 lineEnds;
 flat out vec4 lineParameters;
-flat out vec3 spot;
+flat out vec4 spotAndTextured;
+#define lineStart lineEnds.xy
+#define lineEnd lineEnds.zw
+#define spot spotAndTextured.xyz
+#define textured spotAndTextured.w
 
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
@@ -128,11 +132,13 @@ uniform sampler2D image;
 uniform sampler2D segments;
 in vec4 fragmentColor;
 in vec2 fragmentTexCoord;
-flat in float textured;
-flat in vec2 lineStart;
-flat in vec2 lineEnd;
+flat in vec4 lineEnds;
 flat in vec4 lineParameters;
-flat in vec3 spot;
+flat in vec4 spotAndTextured;
+#define lineStart lineEnds.xy
+#define lineEnd lineEnds.zw
+#define spot spotAndTextured.xyz
+#define textured spotAndTextured.w
 
 #if STIPPLES
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
