@@ -10,6 +10,16 @@
 
 namespace {
 
+// The driver gives every output between the stages four components of its
+// own and sets each one up for every triangle: the flat values share three,
+// and both stages name their parts.
+const char* const kSharedNames = R"(
+#define lineStart lineEnds.xy
+#define lineEnd lineEnds.zw
+#define spot spotAndTextured.xyz
+#define textured spotAndTextured.w
+)";
+
 // Line vertices carry both ends of their line. The quad around a line
 // reaches in window pixels just far enough for every pixel the line can
 // touch: corner.x 0 and 1 are its start and end edges, corner.y -1 and 1 its
@@ -31,15 +41,9 @@ in vec3 texCoord;
 in vec4 line;
 out vec4 fragmentColor;
 out vec2 fragmentTexCoord;
-// The driver gives every output four components of its own, and sets each
-// up for every triangle: the flat values share three.
 flat out vec4 lineEnds;
 flat out vec4 lineParameters;
 flat out vec4 spotAndTextured;
-#define lineStart lineEnds.xy
-#define lineEnd lineEnds.zw
-#define spot spotAndTextured.xyz
-#define textured spotAndTextured.w
 
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
@@ -135,10 +139,6 @@ in vec2 fragmentTexCoord;
 flat in vec4 lineEnds;
 flat in vec4 lineParameters;
 flat in vec4 spotAndTextured;
-#define lineStart lineEnds.xy
-#define lineEnd lineEnds.zw
-#define spot spotAndTextured.xyz
-#define textured spotAndTextured.w
 
 #if STIPPLES
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
@@ -320,6 +320,7 @@ BatchShader::Program BatchShader::link(unsigned features) {
     }
     Program program;
     program.id = glCreateProgram();
+    defines += kSharedNames;
     glAttachShader(program.id, compile(GL_VERTEX_SHADER, (defines + kVertexSource).c_str()));
     glAttachShader(program.id, compile(GL_FRAGMENT_SHADER, (defines + kFragmentSource).c_str()));
     for (int i = 0; i < AttributeCount; ++i) glBindAttribLocation(program.id, i, kAttributeNames[i]);
