@@ -375,11 +375,9 @@ void GLBatch::draw() {
                              static_cast<float>(viewport[2]), static_cast<float>(viewport[3])};
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)), vertices_.data(),
-                 GL_STREAM_DRAW);
+    store(GL_ARRAY_BUFFER, vertices_.data(), vertices_.size() * sizeof(Vertex), vertexBufferSize_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices_.size() * sizeof(unsigned)),
-                 indices_.data(), GL_STREAM_DRAW);
+    store(GL_ELEMENT_ARRAY_BUFFER, indices_.data(), indices_.size() * sizeof(unsigned), indexBufferSize_);
     struct Layout {
         int size;
         std::size_t offset;
@@ -405,6 +403,17 @@ void GLBatch::draw() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);
+}
+
+void GLBatch::store(unsigned target, const void* data, std::size_t bytes, std::size_t& storage) {
+    // Fresh storage for every batch is allocated and cleared by the driver
+    // before the copy. This driver reads vertices and indices within the draw
+    // call, so writing over them waits for nothing.
+    if (bytes > storage) {
+        storage = std::max(bytes, storage * 2);
+        glBufferData(target, static_cast<GLsizeiptr>(storage), nullptr, GL_STREAM_DRAW);
+    }
+    glBufferSubData(target, 0, static_cast<GLsizeiptr>(bytes), data);
 }
 
 float GLBatch::windowArea(const std::vector<BatchPoint>& points) {

@@ -88,6 +88,9 @@ private:
     void applyBlending();
     // Sends the pending triangles, a draw for each run.
     void draw();
+    // Stores data into the buffer bound to target, growing its storage when
+    // it is too small.
+    static void store(unsigned target, const void* data, std::size_t bytes, std::size_t& storage);
     void applyFixedFunctionState();
     void addLine(const BatchPoint& from, const BatchPoint& to);
     // Lays smooth lines too small to show their shape, with the fill just
@@ -112,6 +115,9 @@ private:
     BatchShader shader_;
     unsigned vertexBuffer_ = 0;
     unsigned indexBuffer_ = 0;
+    // Bytes of storage each buffer has; a batch that fits writes into it.
+    std::size_t vertexBufferSize_ = 0;
+    std::size_t indexBufferSize_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<unsigned> indices_;
     // Where in indices_ each stretch drawn with one program starts, and
