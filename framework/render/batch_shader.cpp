@@ -11,13 +11,13 @@
 namespace {
 
 // The driver gives every output between the stages four components of its
-// own and sets each one up for every triangle: the flat values share three,
-// and both stages name their parts.
+// own and sets each one up for every triangle: the flat values share two,
+// the texturing flag rides with the texture coordinates (the same at every
+// corner, so interpolating keeps it), and both stages name the parts.
 const char* const kSharedNames = R"(
 #define lineStart lineEnds.xy
 #define lineEnd lineEnds.zw
-#define spot spotAndTextured.xyz
-#define textured spotAndTextured.w
+#define textured fragmentTexCoord.z
 )";
 
 // Line vertices carry both ends of their line. The quad around a line
@@ -29,7 +29,9 @@ const char* const kSharedNames = R"(
 // for none), stipple pattern. A tiny figure's triangle (kind 3) comes in
 // window pixels: start its corner and the outline's half width, end its
 // first segment and their count, corner the fill's mask origin, texCoord and
-// line.x the fill's colour, line.z its alpha, line.w its mask.
+// line.x the fill's colour, line.z its alpha, line.w its mask. Between the
+// stages a tiny figure's kind is 3 plus its mask, and its half width takes
+// the stipple pattern's place.
 const char* const kVertexSource = R"(
 uniform vec2 viewportOrigin;
 uniform vec2 viewportSize;
@@ -40,10 +42,9 @@ in vec4 color;
 in vec3 texCoord;
 in vec4 line;
 out vec4 fragmentColor;
-out vec2 fragmentTexCoord;
+out vec3 fragmentTexCoord;
 flat out vec4 lineEnds;
 flat out vec4 lineParameters;
-flat out vec4 spotAndTextured;
 
 vec2 toWindow(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * viewportSize + viewportOrigin; }
 
@@ -51,16 +52,16 @@ void main() {
     // Fixed-function colours are held to 0..1 before they are interpolated;
     // callers do pass alphas above 1.
     fragmentColor = clamp(color, 0.0, 1.0);
-    fragmentTexCoord = texCoord.xy;
-    textured = texCoord.z;
+    fragmentTexCoord = texCoord;
     lineParameters = line;
-    spot = vec3(corner, start.z);
     lineStart = vec2(0.0);
     lineEnd = vec2(0.0);
 #if SPOTS
     if (line.y == 3.0) {
-        // Already in window pixels.
+        lineParameters = vec4(line.x, 3.0 + line.w, line.z, start.z);
         lineStart = end.xy;
+        lineEnd = corner;
+        // Already in window pixels.
         gl_Position = vec4((start.xy - viewportOrigin) / viewportSize * 2.0 - 1.0, 0.0, 1.0);
         return;
     }
@@ -135,10 +136,9 @@ const char* const kFragmentSource = R"(
 uniform sampler2D image;
 uniform sampler2D segments;
 in vec4 fragmentColor;
-in vec2 fragmentTexCoord;
+in vec3 fragmentTexCoord;
 flat in vec4 lineEnds;
 flat in vec4 lineParameters;
-flat in vec4 spotAndTextured;
 
 #if STIPPLES
 bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
@@ -244,25 +244,25 @@ float segmentCoverage(vec2 p, vec2 from, vec2 to, float halfWidth) {
 }
 
 // A tiny figure: its outline segments (count lineStart.y from lineStart.x in
-// the segments texture, 1024 to a row, half width spot.z) each leave their
-// coverage as if blended one after the other, over the fill's pixels (mask
-// in lineParameters.w from spot.xy) in the fill's colour (fragmentTexCoord,
-// lineParameters.x; alpha lineParameters.z).
+// the segments texture, 1024 to a row, half width lineParameters.w) each
+// leave their coverage as if blended one after the other, over the fill's
+// pixels (mask lineParameters.y - 3 from lineEnd) in the fill's colour
+// (fragmentTexCoord.xy, lineParameters.x; alpha lineParameters.z).
 vec4 spotColor(vec4 outlineColor) {
     float kept = 1.0;
     int first = int(lineStart.x);
     for (int i = first; i < first + int(lineStart.y); ++i) {
         vec4 segment = texelFetch(segments, ivec2(i % 1024, i / 1024), 0);
-        kept *= 1.0 - outlineColor.a * segmentCoverage(gl_FragCoord.xy, segment.xy, segment.zw, spot.z);
+        kept *= 1.0 - outlineColor.a * segmentCoverage(gl_FragCoord.xy, segment.xy, segment.zw, lineParameters.w);
     }
     float outline = 1.0 - kept;
-    ivec2 cell = ivec2(floor(gl_FragCoord.xy - spot.xy));
+    ivec2 cell = ivec2(floor(gl_FragCoord.xy - lineEnd));
     bool filled = cell.x >= 0 && cell.y >= 0 && cell.x < 2 && cell.y < 2 &&
-                  ((int(lineParameters.w) >> (cell.y * 2 + cell.x)) & 1) != 0;
+                  (((int(lineParameters.y) - 3) >> (cell.y * 2 + cell.x)) & 1) != 0;
     float fillAlpha = filled ? clamp(lineParameters.z, 0.0, 1.0) : 0.0;
     float alpha = 1.0 - (1.0 - fillAlpha) * kept;
     if (alpha == 0.0) discard;
-    vec3 fill = clamp(vec3(fragmentTexCoord, lineParameters.x), 0.0, 1.0);
+    vec3 fill = clamp(vec3(fragmentTexCoord.xy, lineParameters.x), 0.0, 1.0);
     return vec4((fill * fillAlpha * kept + outlineColor.rgb * outline) / alpha, alpha);
 }
 #endif
@@ -270,7 +270,7 @@ vec4 spotColor(vec4 outlineColor) {
 void main() {
     vec4 c = fragmentColor;
 #if TEXTURED
-    if (textured > 0.5) c *= texture2D(image, fragmentTexCoord);
+    if (textured > 0.5) c *= texture2D(image, fragmentTexCoord.xy);
 #endif
 #if SMOOTH_LINES
     if (lineParameters.y == 1.0) {
@@ -283,7 +283,7 @@ void main() {
     if (lineParameters.y == 2.0 && !plainCovers(gl_FragCoord.xy)) discard;
 #endif
 #if SPOTS
-    if (lineParameters.y == 3.0) c = spotColor(c);
+    if (lineParameters.y >= 3.0) c = spotColor(c);
 #endif
     gl_FragColor = c;
 }
