@@ -35,9 +35,9 @@ void GLRenderer::clear(float r, float g, float b) { GLBatch::current().clear(r, 
 
 void GLRenderer::vertex(float x, float y, float z) {
     if (primitive_ == 0) return;
-    // Field by field: a copy of the whole of current_ would read it back in
-    // pieces that straddle the stores color and texCoord just made, and such
-    // a read waits for them.
+    // Field by field: a block copy would read current_ back in pieces that
+    // straddle the stores color and texCoord just made, and such a read waits
+    // for them.
     points_.push_back({x, y, z, current_.r, current_.g, current_.b, current_.a, current_.u, current_.v});
 }
 

@@ -37,6 +37,11 @@ private:
     bool projectionSet_ = false;
     bool smooth_ = false;
     int primitive_ = 0;
-    BatchPoint current_{0, 0, 0, 1, 1, 1, 1, 0, 0};
+    // What the next vertex takes besides its position.
+    struct Attributes {
+        float r, g, b, a;
+        float u, v;
+    };
+    Attributes current_{1, 1, 1, 1, 0, 0};
     std::vector<BatchPoint> points_;
 };
