@@ -403,6 +403,15 @@ void GLBatch::draw() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);
+    // The driver starts rasterising what it holds only when flushed: left to
+    // the buffer swap, the rasteriser threads idle while this one works out
+    // the frame, then it idles while they fill. A flush every batch's worth
+    // lets them fill alongside; far more often, each flush's own cost shows.
+    unflushedVertices_ += vertices_.size();
+    if (unflushedVertices_ >= kBatchVertices) {
+        glFlush();
+        unflushedVertices_ = 0;
+    }
 }
 
 void GLBatch::store(unsigned target, const void* data, std::size_t bytes, std::size_t& storage) {

@@ -118,6 +118,8 @@ private:
     // Bytes of storage each buffer has; a batch that fits writes into it.
     std::size_t vertexBufferSize_ = 0;
     std::size_t indexBufferSize_ = 0;
+    // Sent to the driver since it was last told to flush.
+    std::size_t unflushedVertices_ = 0;
     std::vector<Vertex> vertices_;
     std::vector<unsigned> indices_;
     // Where in indices_ each stretch drawn with one program starts, and
