@@ -181,7 +181,7 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     const auto count = static_cast<unsigned>(points.size());
     // A small fill costs less drawn along with the lines around it than a
     // draw of its own.
-    if (runs_.empty() || windowArea(points) > kLargeFill) beginRun(false);
+    if (runs_.empty() || (runs_.back().lines && windowArea(points) > kLargeFill)) beginRun(false);
     runs_.back().features |= texturing_ ? BatchShader::Textured : 0u;
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
@@ -275,8 +275,10 @@ bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
     // which clips them as the driver does. The show draws on the near plane
     // itself, which the driver keeps: the margin covers this rounding.
     if (clipW <= 0.0f || std::abs(clipZ) > clipW * 1.0001f) return false;
-    out = {(clipX / clipW * 0.5f + 0.5f) * viewport_[2] + viewport_[0],
-           (clipY / clipW * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
+    // The show's projections leave w at 1, where dividing changes nothing.
+    const float ndcX = clipW == 1.0f ? clipX : clipX / clipW;
+    const float ndcY = clipW == 1.0f ? clipY : clipY / clipW;
+    out = {(ndcX * 0.5f + 0.5f) * viewport_[2] + viewport_[0], (ndcY * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
     return true;
 }
 
@@ -430,7 +432,7 @@ float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
     float twiceArea = 0.0f;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const BatchPoint& a = points[i];
-        const BatchPoint& b = points[(i + 1) % points.size()];
+        const BatchPoint& b = points[i + 1 < points.size() ? i + 1 : 0];
         twiceArea += a.x * b.y - b.x * a.y;
     }
     const float* m = transform_;
