@@ -1,6 +1,7 @@
 #include "demo/scraps/scrap_bit.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "demo/scraps/direction.h"
 #include "figures/random.h"
@@ -26,7 +27,8 @@ ScrapBit::ScrapBit(Image* texture) : texture_(texture), size_(static_cast<float>
     for (int y = 0; y < kGrid; ++y) {
         for (int x = 0; x < kGrid; ++x) {
             const Vec2 grid{x / last, y / last};
-            vertices_.push_back({{grid.x * size_ - size_ / 2, grid.y * size_ - size_ / 2}, grid});
+            vertices_[static_cast<std::size_t>(y * kGrid + x)] = {{grid.x * size_ - size_ / 2, grid.y * size_ - size_ / 2},
+                                                                  grid};
         }
     }
     makeQuads();
@@ -34,7 +36,6 @@ ScrapBit::ScrapBit(Image* texture) : texture_(texture), size_(static_cast<float>
 
 ScrapBit ScrapBit::crumpled() const {
     ScrapBit copy(*this);
-    copy.quads_.clear();
     copy.shadowOffset_ = {2.0f, 0.0f};
     copy.makeQuads();
     copy.crumple();
@@ -47,7 +48,8 @@ void ScrapBit::makeQuads() {
             const int corner = y * kGrid + x;
             const float shade = randomRange(0.6f, 1.0f);
             const float alphaFactor = randomRange(0.8f, 1.2f);
-            quads_.push_back({{corner, corner + 1, corner + kGrid + 1, corner + kGrid}, shade, alphaFactor});
+            quads_[static_cast<std::size_t>(y * (kGrid - 1) + x)] = {
+                {corner, corner + 1, corner + kGrid + 1, corner + kGrid}, shade, alphaFactor};
         }
     }
 }

@@ -60,7 +60,7 @@ protected:
 TEST_F(ScrapTest, BitsAreTexturedGridsCrumpledMoreWithEveryCopy) {
     seedRandom(1);
     ScrapBit flat(&image);
-    const std::vector<ScrapBit::Vertex>& grid = flat.vertices();
+    const auto& grid = flat.vertices();
     ASSERT_EQ(grid.size(), 16u);
 
     seedRandom(2);
