@@ -275,10 +275,8 @@ bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
     // which clips them as the driver does. The show draws on the near plane
     // itself, which the driver keeps: the margin covers this rounding.
     if (clipW <= 0.0f || std::abs(clipZ) > clipW * 1.0001f) return false;
-    // The show's projections leave w at 1, where dividing changes nothing.
-    const float ndcX = clipW == 1.0f ? clipX : clipX / clipW;
-    const float ndcY = clipW == 1.0f ? clipY : clipY / clipW;
-    out = {(ndcX * 0.5f + 0.5f) * viewport_[2] + viewport_[0], (ndcY * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
+    out = {(clipX / clipW * 0.5f + 0.5f) * viewport_[2] + viewport_[0],
+           (clipY / clipW * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
     return true;
 }
 
@@ -417,8 +415,8 @@ void GLBatch::draw() {
 }
 
 void GLBatch::store(unsigned target, const void* data, std::size_t bytes, std::size_t& storage) {
-    // Fresh storage for every batch is allocated and cleared by the driver
-    // before the copy. This driver reads vertices and indices within the draw
+    // New storage for every batch would be allocated and cleared by the
+    // driver before the copy. It reads vertices and indices within the draw
     // call, so writing over them waits for nothing.
     if (bytes > storage) {
         storage = std::max(bytes, storage * 2);
