@@ -15,7 +15,14 @@ SDL_DisplayMode fullscreenMode{};
 
 }  // namespace
 
-bool initVideo() { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+bool initVideo() {
+    // The GL loader binds through GLX, so only an X display can host the
+    // context. Without one, SDL would fall back to an offscreen EGL driver
+    // and the failure would surface later as an unnamed loader error. An
+    // SDL_VIDEODRIVER set in the environment still wins.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
 
 void quitVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
