@@ -8,6 +8,8 @@
 #   replay       a short event list jumps to the main scene, figures appear
 #                on white after their notes, and three replayed Escapes end it
 #   missingMusic without the music the show ends through its failure path
+#   noDisplay    without an X display the show ends through its failure path,
+#                naming the video system
 set -u
 program=$1
 data=$2
@@ -30,10 +32,12 @@ if [ "$case_name" = replay ]; then
   printf 'eventid = -1\ntime = -1\n' >>data/events.txt
 fi
 
+display=$DISPLAY
+[ "$case_name" = noDisplay ] && display=:4095
 args=(-window=1)
 [ "$case_name" = showfps ] && args+=(-showfps=1)
 # No sound card here; the process-wide leak check is the unit tests' job.
-SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
+DISPLAY=$display SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
   "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
 pid=$!
 
@@ -45,10 +49,12 @@ finish() {
   cat "$work/err"
 }
 
-if [ "$case_name" = missingMusic ]; then
+if [ "$case_name" = missingMusic ] || [ "$case_name" = noDisplay ]; then
   finish
   [ $status -eq 254 ] || { echo "exit status $status, not 254"; exit 1; }
-  grep -q "Couldn't load 'data/audio/vorn.mp3'" "$work/err" || { echo "the cause is not named"; exit 1; }
+  cause="Couldn't load 'data/audio/vorn.mp3'"
+  [ "$case_name" = noDisplay ] && cause="Could not start the video system: x11 not available"
+  grep -qF "$cause" "$work/err" || { echo "the cause is not named"; exit 1; }
   grep -q "Fucked up" "$work/err" || { echo "no failure box"; exit 1; }
   echo ok; exit 0
 fi
