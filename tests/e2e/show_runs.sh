@@ -32,12 +32,12 @@ if [ "$case_name" = replay ]; then
   printf 'eventid = -1\ntime = -1\n' >>data/events.txt
 fi
 
-display=$DISPLAY
-[ "$case_name" = noDisplay ] && display=:4095
+# A display no server holds.
+[ "$case_name" = noDisplay ] && DISPLAY=:4095
 args=(-window=1)
 [ "$case_name" = showfps ] && args+=(-showfps=1)
 # No sound card here; the process-wide leak check is the unit tests' job.
-DISPLAY=$display SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
+SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
   "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
 pid=$!
 
