@@ -28,26 +28,35 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
     float s = envelopes.pulseDivisor();
     float j = envelopes.jitter();
     float zoom = envelopes.zoom();
-    Vec2 shift;
     const std::vector<Vec2>& points = e.points();
     int count = static_cast<int>(points.size());
+    if (count == 0) {
+        renderer.end();
+        return;
+    }
+    // Each segment starts where the last one ended, so each point is worked
+    // out once; only the closing one is displaced anew.
+    Vec2 start = zoomed(points[0].x / s + x, points[0].y / s + y, zoom);
     for (int i = 1; i <= count; ++i) {
-        Vec2 a = points[i - 1];
         Vec2 b = points[i % count];
-        Vec2 pa{a.x / s, a.y / s};
         Vec2 pb{b.x / s, b.y / s};
         if (j > 0.0f) {
-            pa = pa + shift;
+            Vec2 shift;
             shift.x = randomRange(-j, j);
             shift.y = randomRange(-j, j);
             pb = pb + shift;
         }
-        zoomVertex(renderer, pa.x + x, pa.y + y, zoom);
-        zoomVertex(renderer, pb.x + x, pb.y + y, zoom);
+        Vec2 end = zoomed(pb.x + x, pb.y + y, zoom);
+        renderer.vertex(start.x, start.y, 1.0f);
+        renderer.vertex(end.x, end.y, 1.0f);
+        start = end;
     }
     renderer.end();
 }
 
+Vec2 zoomed(float x, float y, float zoom) { return {(x - 320.0f) / zoom + 320.0f, (y - 240.0f) / zoom + 240.0f}; }
+
 void zoomVertex(Renderer& renderer, float x, float y, float zoom) {
-    renderer.vertex((x - 320.0f) / zoom + 320.0f, (y - 240.0f) / zoom + 240.0f, 1.0f);
+    Vec2 p = zoomed(x, y, zoom);
+    renderer.vertex(p.x, p.y, 1.0f);
 }

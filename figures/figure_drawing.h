@@ -1,5 +1,7 @@
 #pragma once
 
+#include "figures/vec2.h"
+
 class Element;
 class Renderer;
 
@@ -18,3 +20,5 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y);
 // Sends (x, y) zoomed out by the figure zoom about (320, 240), at depth 1.
 // The zoom is read once per shape: the envelopes change only between frames.
 void zoomVertex(Renderer& renderer, float x, float y, float zoom);
+// (x, y) zoomed out by the figure zoom about (320, 240).
+Vec2 zoomed(float x, float y, float zoom);

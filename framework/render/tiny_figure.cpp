@@ -11,13 +11,13 @@ WindowPoint snapped(const WindowPoint& p) {
     return {std::nearbyint(p.x * 256.0f) / 256.0f, std::nearbyint(p.y * 256.0f) / 256.0f};
 }
 
-// Inside a convex outline of either winding.
-bool holds(const std::vector<WindowPoint>& polygon, float x, float y) {
+// Inside a convex outline of either winding, its corners already snapped.
+bool holds(const WindowPoint* polygon, std::size_t count, float x, float y) {
     bool anyLeft = false;
     bool anyRight = false;
-    for (std::size_t i = 0; i < polygon.size(); ++i) {
-        const WindowPoint a = snapped(polygon[i]);
-        const WindowPoint b = snapped(polygon[(i + 1) % polygon.size()]);
+    for (std::size_t i = 0; i < count; ++i) {
+        const WindowPoint a = polygon[i];
+        const WindowPoint b = polygon[i + 1 == count ? 0 : i + 1];
         const float side = (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
         if (side > 0.0f) anyLeft = true;
         if (side < 0.0f) anyRight = true;
@@ -54,7 +54,7 @@ WindowPoint TinyFigure::lowCorner() const { return {box_.minX - reach_ - 0.02f, 
 WindowPoint TinyFigure::highCorner() const { return {box_.maxX + reach_ + 0.02f, box_.maxY + reach_ + 0.02f}; }
 
 bool TinyFigure::addFill(const std::vector<WindowPoint>& fill) {
-    if (fill.size() < 3) return false;
+    if (fill.size() < 3 || fill.size() > kMaxFillCorners) return false;
     const Box own = boxAround(fill);
     const Box both{std::min(own.minX, box_.minX), std::min(own.minY, box_.minY), std::max(own.maxX, box_.maxX),
                    std::max(own.maxY, box_.maxY)};
@@ -63,11 +63,14 @@ bool TinyFigure::addFill(const std::vector<WindowPoint>& fill) {
     // At most two pixel centres along each axis lie within 1.5 pixels.
     maskOrigin_ = {std::ceil(own.minX - 0.5f), std::ceil(own.minY - 0.5f)};
     mask_ = 0;
+    WindowPoint corners[kMaxFillCorners];
+    const std::size_t count = fill.size();
+    for (std::size_t i = 0; i < count; ++i) corners[i] = snapped(fill[i]);
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 2; ++column) {
             const float x = maskOrigin_.x + static_cast<float>(column) + 0.5f;
             const float y = maskOrigin_.y + static_cast<float>(row) + 0.5f;
-            if (x <= own.maxX && y <= own.maxY && holds(fill, x, y)) mask_ |= 1u << (row * 2 + column);
+            if (x <= own.maxX && y <= own.maxY && holds(corners, count, x, y)) mask_ |= 1u << (row * 2 + column);
         }
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 struct WindowPoint {
@@ -14,6 +15,9 @@ class TinyFigure {
 public:
     // Larger figures are drawn as they are.
     static constexpr float kMaxExtent = 1.5f;
+    // A fill with more corners is drawn as it is; a figure's outline has as
+    // many segments as its fill corners, and outlines of more are not tiny.
+    static constexpr std::size_t kMaxFillCorners = 64;
 
     // outline: segment ends in pairs.
     TinyFigure(const std::vector<WindowPoint>& outline, float lineWidth);
