@@ -82,7 +82,7 @@ void GLBatch::setSmooth(bool on) {
 }
 
 void GLBatch::changeBlending(bool enable, bool saturate) {
-    if (enable != blending_ || (enable && saturate != saturate_)) flush();
+    if (enable != blending_ || (enable && saturate != saturate_)) drawPending();
     blending_ = enable;
     saturate_ = saturate;
 }
@@ -115,7 +115,7 @@ void GLBatch::useTexture(unsigned texture) {
 }
 
 void GLBatch::clear(float r, float g, float b) {
-    flush();
+    drawPending();
     glClearColor(r, g, b, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -143,17 +143,33 @@ bool GLBatch::beyondOneEdge(const WindowPoint* points, std::size_t count) const 
     return beyond[0] || beyond[1] || beyond[2] || beyond[3];
 }
 
+inline bool GLBatch::project(float x, float y, float z, WindowPoint& out) const {
+    const float* m = transform_;
+    const float clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
+    const float clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
+    const float clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
+    const float clipW = m[3] * x + m[7] * y + m[11] * z + m[15];
+    // Points beyond the near or far plane are left to the exact drawing,
+    // which clips them as the driver does. The show draws on the near plane
+    // itself, which the driver keeps: the margin covers this rounding.
+    if (clipW <= 0.0f || std::abs(clipZ) > clipW * 1.0001f) return false;
+    out = {(clipX / clipW * 0.5f + 0.5f) * viewport_[2] + viewport_[0],
+           (clipY / clipW * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
+    return true;
+}
+
 bool GLBatch::fillToWindow(const std::vector<BatchPoint>& points) {
+    knowTransform();
     fillCorners_.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!toWindow(points[i].x, points[i].y, points[i].z, fillCorners_[i])) return false;
+        if (!project(points[i].x, points[i].y, points[i].z, fillCorners_[i])) return false;
     }
     return true;
 }
 
 void GLBatch::prepareTexture() {
     if (!texturing_) return;
-    if (batchTexture_ != kUnknown && batchTexture_ != texture_) flush();
+    if (batchTexture_ != kUnknown && batchTexture_ != texture_) drawPending();
     batchTexture_ = texture_;
 }
 
@@ -202,7 +218,7 @@ void GLBatch::addLines(const std::vector<BatchPoint>& points) {
 }
 
 void GLBatch::makeRoom() {
-    if (vertices_.size() >= kBatchVertices) flush();
+    if (vertices_.size() >= kBatchVertices) drawPending();
 }
 
 GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
@@ -221,7 +237,8 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     // Nothing along it: the driver draws no pixel of it either.
     if (smooth_ && from.x == to.x && from.y == to.y && from.z == to.z) return;
     WindowPoint ends[2] = {};
-    const bool seen = toWindow(from.x, from.y, from.z, ends[0]) && toWindow(to.x, to.y, to.z, ends[1]);
+    knowTransform();
+    const bool seen = project(from.x, from.y, from.z, ends[0]) && project(to.x, to.y, to.z, ends[1]);
     if (seen && beyondOneEdge(ends, 2)) return;
     const bool isShort = seen && std::abs(ends[1].x - ends[0].x) + std::abs(ends[1].y - ends[0].y) <= kShortLine;
     const auto first = static_cast<unsigned>(vertices_.size());
@@ -264,27 +281,12 @@ void GLBatch::knowTransform() {
     }
 }
 
-bool GLBatch::toWindow(float x, float y, float z, WindowPoint& out) {
-    knowTransform();
-    const float* m = transform_;
-    const float clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
-    const float clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
-    const float clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
-    const float clipW = m[3] * x + m[7] * y + m[11] * z + m[15];
-    // Points beyond the near or far plane are left to the exact drawing,
-    // which clips them as the driver does. The show draws on the near plane
-    // itself, which the driver keeps: the margin covers this rounding.
-    if (clipW <= 0.0f || std::abs(clipZ) > clipW * 1.0001f) return false;
-    out = {(clipX / clipW * 0.5f + 0.5f) * viewport_[2] + viewport_[0],
-           (clipY / clipW * 0.5f + 0.5f) * viewport_[3] + viewport_[1]};
-    return true;
-}
-
 bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill) {
     // Only plain smooth lines blended by their alpha, of one colour, sum
     // their ink like this.
     if (!smooth_ || !blending_ || saturate_ || stipple_ || texturing_) return false;
     const BatchPoint& color = points.front();
+    knowTransform();
     std::vector<WindowPoint>& outline = outline_;
     outline.resize(points.size() - points.size() % 2);
     if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
@@ -295,7 +297,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
                            points[i].z == points[i - 1].z;
         if (again) {
             outline[i] = outline[i - 1];
-        } else if (!toWindow(points[i].x, points[i].y, points[i].z, outline[i])) {
+        } else if (!project(points[i].x, points[i].y, points[i].z, outline[i])) {
             return false;
         }
         // Most lines are larger: tell early.
@@ -353,8 +355,14 @@ void GLBatch::applyBlending() {
 }
 
 void GLBatch::flush() {
-    fillPending_ = false;
+    drawPending();
+    // The caller may now change matrices or the viewport; the batch's own
+    // flushes change neither, so they keep what was read.
     transformKnown_ = false;
+}
+
+void GLBatch::drawPending() {
+    fillPending_ = false;
     if (!indices_.empty()) draw();
     vertices_.clear();
     indices_.clear();
@@ -369,10 +377,7 @@ void GLBatch::draw() {
         glBindTexture(GL_TEXTURE_2D, batchTexture_);
         boundTexture_ = batchTexture_;
     }
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const float window[4] = {static_cast<float>(viewport[0]), static_cast<float>(viewport[1]),
-                             static_cast<float>(viewport[2]), static_cast<float>(viewport[3])};
+    knowTransform();
 
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
     store(GL_ARRAY_BUFFER, vertices_.data(), vertices_.size() * sizeof(Vertex), vertexBufferSize_);
@@ -395,7 +400,7 @@ void GLBatch::draw() {
     for (std::size_t run = 0; run < runs_.size(); ++run) {
         const std::size_t from = runs_[run].firstIndex;
         const std::size_t to = run + 1 < runs_.size() ? runs_[run + 1].firstIndex : indices_.size();
-        shader_.use(runs_[run].features, window);
+        shader_.use(runs_[run].features, viewport_);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(from * sizeof(unsigned)));
     }

@@ -55,6 +55,8 @@ public:
     void addLines(const std::vector<BatchPoint>& points);
     // A convex outline, filled as a fan.
     void addPolygon(const std::vector<BatchPoint>& points);
+    // Draws what is pending; the matrices and viewport are read again before
+    // the next primitive.
     void flush();
 
 private:
@@ -69,6 +71,8 @@ private:
     static constexpr unsigned kUnknown = ~0u;
 
     GLBatch();
+    // Draws what is pending, keeping what is known of the transform.
+    void drawPending();
     // Draws what is pending when the blending really changes.
     void changeBlending(bool enable, bool saturate);
     void beginRaw();
@@ -99,9 +103,9 @@ private:
     bool addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill);
     // Reads the model-view-projection and viewport when not yet known.
     void knowTransform();
-    // Where a point lands in the window; false when it lies beyond the near
-    // or far plane.
-    bool toWindow(float x, float y, float z, WindowPoint& out);
+    // Where a point lands in the window, once the transform is known; false
+    // when it lies beyond the near or far plane.
+    bool project(float x, float y, float z, WindowPoint& out) const;
     // About how many window pixels a flat outline covers.
     float windowArea(const std::vector<BatchPoint>& points);
     // Hands the tiny figures' segments to the shader, on texture unit 1.
