@@ -4,7 +4,16 @@
 #include "figures/main_envelopes.h"
 #include "figures/random.h"
 #include "figures/smooth_blend.h"
+#include "figures/vec2.h"
 #include "framework/render/renderer.h"
+
+namespace {
+
+// (x, y) zoomed out by the figure zoom about (320, 240). The zoom is read
+// once per shape: the envelopes change only between frames.
+Vec2 zoomed(float x, float y, float zoom) { return {(x - 320.0f) / zoom + 320.0f, (y - 240.0f) / zoom + 240.0f}; }
+
+}  // namespace
 
 void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
     MainEnvelopes& envelopes = MainEnvelopes::instance();
@@ -14,7 +23,10 @@ void drawFigureFill(Renderer& renderer, const Element& e, float x, float y) {
     float s = envelopes.unitDivisor();
     float zoom = envelopes.zoom();
     renderer.begin(Renderer::Polygon);
-    for (Vec2 p : e.points()) zoomVertex(renderer, p.x / s + x, p.y / s + y, zoom);
+    for (Vec2 p : e.points()) {
+        Vec2 corner = zoomed(p.x / s + x, p.y / s + y, zoom);
+        renderer.vertex(corner.x, corner.y, 1.0f);
+    }
     renderer.end();
 }
 
@@ -30,13 +42,9 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
     float zoom = envelopes.zoom();
     const std::vector<Vec2>& points = e.points();
     int count = static_cast<int>(points.size());
-    if (count == 0) {
-        renderer.end();
-        return;
-    }
     // Each segment starts where the last one ended, so each point is worked
     // out once; only the closing one is displaced anew.
-    Vec2 start = zoomed(points[0].x / s + x, points[0].y / s + y, zoom);
+    Vec2 start = count > 0 ? zoomed(points[0].x / s + x, points[0].y / s + y, zoom) : Vec2{};
     for (int i = 1; i <= count; ++i) {
         Vec2 b = points[i % count];
         Vec2 pb{b.x / s, b.y / s};
@@ -52,11 +60,4 @@ void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y) {
         start = end;
     }
     renderer.end();
-}
-
-Vec2 zoomed(float x, float y, float zoom) { return {(x - 320.0f) / zoom + 320.0f, (y - 240.0f) / zoom + 240.0f}; }
-
-void zoomVertex(Renderer& renderer, float x, float y, float zoom) {
-    Vec2 p = zoomed(x, y, zoom);
-    renderer.vertex(p.x, p.y, 1.0f);
 }

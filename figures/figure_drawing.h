@@ -1,7 +1,5 @@
 #pragma once
 
-#include "figures/vec2.h"
-
 class Element;
 class Renderer;
 
@@ -16,9 +14,3 @@ void drawFigureFill(Renderer& renderer, const Element& e, float x, float y);
 // last ends at a newly displaced copy of the first point; two draws per
 // segment.
 void drawFigureOutline(Renderer& renderer, const Element& e, float x, float y);
-
-// Sends (x, y) zoomed out by the figure zoom about (320, 240), at depth 1.
-// The zoom is read once per shape: the envelopes change only between frames.
-void zoomVertex(Renderer& renderer, float x, float y, float zoom);
-// (x, y) zoomed out by the figure zoom about (320, 240).
-Vec2 zoomed(float x, float y, float zoom);
