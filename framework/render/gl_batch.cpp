@@ -18,8 +18,6 @@ bool roundsToZero(float alpha) { return alpha * 255.0f < 0.5f; }
 
 bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
 
-// A tiny figure with more segments is drawn as it is.
-constexpr std::size_t kMaxSpotSegments = 64;
 // Lines up to this long in window pixels (along both axes together) are
 // drawn as one triangle: for longer ones the triangle's extra fragments cost
 // more than the triangle it saves.
@@ -289,7 +287,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     knowTransform();
     std::vector<WindowPoint>& outline = outline_;
     outline.resize(points.size() - points.size() % 2);
-    if (outline.size() / 2 > kMaxSpotSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
+    if (outline.size() / 2 > TinyFigure::kMaxSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
     for (std::size_t i = 0; i < outline.size(); ++i) {
         if (!sameColor(points[i], color)) return false;
         // An outline's segments mostly start where the last one ended.

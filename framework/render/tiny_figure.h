@@ -15,9 +15,12 @@ class TinyFigure {
 public:
     // Larger figures are drawn as they are.
     static constexpr float kMaxExtent = 1.5f;
-    // A fill with more corners is drawn as it is; a figure's outline has as
-    // many segments as its fill corners, and outlines of more are not tiny.
-    static constexpr std::size_t kMaxFillCorners = 64;
+    // An outline of more segments is drawn as it is: each of the figure's
+    // fragments walks every segment.
+    static constexpr std::size_t kMaxSegments = 64;
+    // A fill with more corners is drawn as it is: its outline would have as
+    // many segments.
+    static constexpr std::size_t kMaxFillCorners = kMaxSegments;
 
     // outline: segment ends in pairs.
     TinyFigure(const std::vector<WindowPoint>& outline, float lineWidth);
