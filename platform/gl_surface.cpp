@@ -6,6 +6,8 @@
 #include <SDL.h>
 #include <malloc.h>
 
+#include <cstdlib>
+
 namespace host {
 namespace {
 
@@ -16,11 +18,20 @@ SDL_DisplayMode fullscreenMode{};
 }  // namespace
 
 bool initVideo() {
+    // The driver's threads share one arena: each of their own would keep its
+    // own peak of free memory. The C library fixes the number of arenas when
+    // a second thread first allocates, so this comes before any thread.
+    mallopt(M_ARENA_MAX, 1);
     // The GL loader binds through GLX, so only an X display can host the
     // context. Without one, SDL would fall back to an offscreen EGL driver
     // and the failure would surface later as an unnamed loader error. An
     // SDL_VIDEODRIVER set in the environment still wins.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // Mesa can run its OpenGL work (vertex processing, primitive assembly,
+    // binning) on a thread of its own; with a software rasteriser that is
+    // most of what drawing costs this thread. Mesa reads the setting when
+    // the display opens; one of the user's own wins.
+    setenv("mesa_glthread", "true", 0);
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
@@ -54,12 +65,6 @@ bool createSurface(int width, int height, bool fullscreen, const char* title) {
 }
 
 bool createGlContext() {
-    // A software driver allocates and frees buffers of a megabyte or more
-    // with every batch drawn. Left to itself, the C library maps such blocks
-    // afresh or trims them back to the system, and the pages fault in again
-    // every frame: a frame then costs several times its drawing.
-    mallopt(M_MMAP_THRESHOLD, 4 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     context = SDL_GL_CreateContext(window);
     if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
     const GLenum glew = glewInit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/render/batch_shader.h"
+#include "framework/render/draw_ring.h"
 #include "framework/render/tiny_figure.h"
 
 #include <cstddef>
@@ -117,6 +118,8 @@ private:
                       float side) const;
 
     BatchShader shader_;
+    // Where batches go when the driver takes them, else into these buffers.
+    std::unique_ptr<DrawRing> ring_;
     unsigned vertexBuffer_ = 0;
     unsigned indexBuffer_ = 0;
     // Bytes of storage each buffer has; a batch that fits writes into it.

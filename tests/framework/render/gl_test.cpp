@@ -544,3 +544,54 @@ TEST_F(GLTest, PrimitivesAroundTheEdgesOfTheViewLookAsTheDriverDrawsThem) {
     for (std::size_t i = 0; i < drawn.size(); ++i) worst = std::max(worst, std::abs(drawn[i] - batched[i]));
     EXPECT_LE(worst, 2);
 }
+
+// Far more than the batches' storage holds between two waits for the driver,
+// all in one frame: every window pixel of four blocks of 256 by 192 side by
+// side gets a quad of a colour of its own, and then one polygon too large to
+// be stored that way at all is drawn below them. Every batch must reach the
+// picture whole.
+TEST_F(GLTest, FramesOfManyBatchesDrawEveryOneWhole) {
+    renderer.setBlending(false, false);
+    renderer.setTexturing(false);
+    renderer.clear(0, 0, 0);
+    constexpr int kBlocks = 4;
+    constexpr int kColumns = 256;
+    constexpr int kRows = 192;
+    const auto blockBlue = [](int block) { return 255 - 60 * block; };
+    for (int block = 0; block < kBlocks; ++block) {
+        for (int row = 0; row < kRows; ++row) {
+            for (int column = 0; column < kColumns; ++column) {
+                renderer.color(static_cast<float>(column) / 255.0f, static_cast<float>(row) / 255.0f,
+                               static_cast<float>(blockBlue(block)) / 255.0f, 1.0f);
+                const int x = block * kColumns + column;
+                drawRect(renderer, static_cast<float>(x * kUnit), static_cast<float>(row * kUnit),
+                         static_cast<float>((x + 1) * kUnit), static_cast<float>((row + 1) * kUnit));
+            }
+        }
+    }
+    constexpr int kCorners = 60000;
+    renderer.color(1, 1, 0, 1);
+    renderer.begin(Renderer::Polygon);
+    for (int corner = 0; corner < kCorners; ++corner) {
+        const double angle = 2.0 * M_PI * corner / kCorners;
+        renderer.vertex(static_cast<float>(480 + 100 * std::cos(angle)), static_cast<float>(300 + 100 * std::sin(angle)),
+                        0);
+    }
+    renderer.end();
+
+    const std::vector<unsigned char> pixels = windowPixels();
+    int wrong = 0;
+    for (int block = 0; block < kBlocks; ++block) {
+        for (int row = 0; row < kRows; ++row) {
+            for (int column = 0; column < kColumns; ++column) {
+                const unsigned char* rgba = &pixels[((767 - row) * 1024 + block * kColumns + column) * 4];
+                if (rgba[0] != column || rgba[1] != row || rgba[2] != blockBlue(block)) ++wrong;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    const Rgb middle = pixelAt(768, 480);
+    EXPECT_EQ(middle.r, 255);
+    EXPECT_EQ(middle.g, 255);
+    EXPECT_EQ(middle.b, 0);
+}
