@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -19,42 +20,84 @@ bool readsDataAsItDraws() {
     return std::strncmp(renderer, "llvmpipe", 8) == 0 || std::strncmp(renderer, "softpipe", 8) == 0;
 }
 
+// A buffer of the given bytes, mapped for good with the given access; zero
+// when it cannot be mapped.
+GLuint mappedBuffer(std::size_t bytes, const void* data, GLbitfield storage, GLbitfield access, void*& mapped) {
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferStorage(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), data, storage | access);
+    mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), access);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (mapped != nullptr) return buffer;
+    glDeleteBuffers(1, &buffer);
+    return 0;
+}
+
 }  // namespace
 
 std::unique_ptr<DrawRing> DrawRing::forCurrentDriver(std::size_t bytes) {
     if (!GLEW_ARB_buffer_storage || !readsDataAsItDraws()) return nullptr;
-    const GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_PERSISTENT_BIT | GL_MAP_COHERENT_BIT;
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferStorage(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, access);
-    void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), access);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    if (mapped == nullptr) {
+    const GLbitfield kept = GL_MAP_PERSISTENT_BIT | GL_MAP_COHERENT_BIT;
+    void* mapped = nullptr;
+    const GLuint buffer = mappedBuffer(bytes, nullptr, 0, GL_MAP_WRITE_BIT | kept, mapped);
+    if (buffer == 0) return nullptr;
+    // Written by the driver through glBufferSubData, read here.
+    const std::uint32_t none = 0;
+    void* progressMapped = nullptr;
+    const GLuint progress =
+        mappedBuffer(sizeof none, &none, GL_DYNAMIC_STORAGE_BIT, GL_MAP_READ_BIT | kept, progressMapped);
+    if (progress == 0) {
         glDeleteBuffers(1, &buffer);
         return nullptr;
     }
-    return std::unique_ptr<DrawRing>(new DrawRing(buffer, mapped, bytes));
+    return std::unique_ptr<DrawRing>(new DrawRing(buffer, mapped, bytes, progress, progressMapped));
 }
 
-DrawRing::DrawRing(unsigned buffer, void* mapped, std::size_t capacity)
-    : buffer_(buffer), mapped_(static_cast<unsigned char*>(mapped)), capacity_(capacity) {}
+DrawRing::DrawRing(unsigned buffer, void* mapped, std::size_t capacity, unsigned progress, void* progressMapped)
+    : buffer_(buffer),
+      mapped_(static_cast<unsigned char*>(mapped)),
+      capacity_(capacity),
+      stretchBytes_((capacity + kStretches - 1) / kStretches),
+      progress_(progress),
+      progressMapped_(static_cast<std::uint32_t*>(progressMapped)) {}
 
 bool DrawRing::place(const void* vertices, std::size_t vertexBytes, const void* indices, std::size_t indexBytes,
                      Placed& placed) {
     const std::size_t bytes = aligned(vertexBytes) + indexBytes;
     if (bytes > capacity_) return false;
-    if (used_ + bytes > capacity_) beginAgain();
+    if (used_ + bytes > capacity_) {
+        used_ = 0;
+        claimed_ = 0;
+    }
+    claim(used_ + bytes);
+    ++batches_;
+    for (std::size_t stretch = used_ / stretchBytes_; stretch < claimed_; ++stretch) lastBatch_[stretch] = batches_;
     placed.vertices = append(vertices, vertexBytes);
     placed.indices = append(indices, indexBytes);
     return true;
 }
 
-void DrawRing::beginAgain() {
-    // A query: a driver with a thread of its own first runs everything
-    // issued before it answers, and with that is done with the ring.
-    glIsBuffer(buffer_);
-    used_ = 0;
+void DrawRing::drawn() {
+    glBindBuffer(GL_ARRAY_BUFFER, progress_);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof batches_, &batches_);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void DrawRing::claim(std::size_t to) {
+    const std::size_t last = (to - 1) / stretchBytes_;
+    for (std::size_t stretch = claimed_; stretch <= last; ++stretch) {
+        // A query: a driver with a thread of its own first runs everything
+        // issued before it answers.
+        if (!hasRun(lastBatch_[stretch])) glIsBuffer(buffer_);
+    }
+    claimed_ = last + 1;
+}
+
+bool DrawRing::hasRun(std::uint32_t batch) const {
+    const std::uint32_t run = std::atomic_ref<std::uint32_t>(*progressMapped_).load(std::memory_order_acquire);
+    // Numbers wrap; the batches in the ring are never 2^31 apart.
+    return static_cast<std::int32_t>(run - batch) >= 0;
 }
 
 std::size_t DrawRing::append(const void* data, std::size_t bytes) {

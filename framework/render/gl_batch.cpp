@@ -31,10 +31,10 @@ constexpr float kLargeFill = 256.0f;
 // frame's worth.
 constexpr std::size_t kBatchVertices = 16384;
 
-// Room for most of a busy frame's batches. Each time the ring begins again it
-// waits for the driver to run what was issued: at 6 MB that cost the busiest
-// frames about a millisecond. Every megabyte here stays resident.
-constexpr std::size_t kRingBytes = 10u << 20;
+// Room for three of the largest batches: the driver has nearly always run a
+// batch before the one after next is written. Every megabyte here stays
+// resident.
+constexpr std::size_t kRingBytes = 4u << 20;
 
 // Segments a row of the segments texture holds, as the shader reads them.
 constexpr int kSegmentRow = 1024;
@@ -386,7 +386,8 @@ void GLBatch::draw() {
     const std::size_t vertexBytes = vertices_.size() * sizeof(Vertex);
     const std::size_t indexBytes = indices_.size() * sizeof(unsigned);
     DrawRing::Placed placed{0, 0};
-    if (ring_ && ring_->place(vertices_.data(), vertexBytes, indices_.data(), indexBytes, placed)) {
+    const bool inRing = ring_ && ring_->place(vertices_.data(), vertexBytes, indices_.data(), indexBytes, placed);
+    if (inRing) {
         glBindBuffer(GL_ARRAY_BUFFER, ring_->buffer());
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ring_->buffer());
     } else {
@@ -420,6 +421,7 @@ void GLBatch::draw() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);
+    if (inRing) ring_->drawn();
     // The driver starts rasterising what it holds only when flushed: left to
     // the buffer swap, the rasteriser threads idle while this one works out
     // the frame, then it idles while they fill. A flush every batch's worth
