@@ -293,7 +293,9 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     knowTransform();
     std::vector<WindowPoint>& outline = outline_;
     outline.resize(points.size() - points.size() % 2);
-    if (outline.size() / 2 > TinyFigure::kMaxSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) return false;
+    if (outline.size() / 2 > TinyFigure::kMaxSegments || segments_.size() / 4 + outline.size() / 2 > maxSegments_) {
+        return false;
+    }
     for (std::size_t i = 0; i < outline.size(); ++i) {
         if (!sameColor(points[i], color)) return false;
         // An outline's segments mostly start where the last one ended.

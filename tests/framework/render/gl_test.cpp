@@ -574,8 +574,8 @@ TEST_F(GLTest, FramesOfManyBatchesDrawEveryOneWhole) {
     renderer.begin(Renderer::Polygon);
     for (int corner = 0; corner < kCorners; ++corner) {
         const double angle = 2.0 * M_PI * corner / kCorners;
-        renderer.vertex(static_cast<float>(480 + 100 * std::cos(angle)), static_cast<float>(300 + 100 * std::sin(angle)),
-                        0);
+        renderer.vertex(static_cast<float>(480 + 100 * std::cos(angle)),
+                        static_cast<float>(300 + 100 * std::sin(angle)), 0);
     }
     renderer.end();
 
