@@ -23,10 +23,6 @@ constexpr uint32_t kPlain = 0;
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
-// Deltas and an early end of the bitmap leave pixels out, so RLE has no
-// fixed ratio; this bounds what a few bytes can ask for while leaving room
-// for sparse pictures.
-constexpr int64_t kMaxRlePixelsPerByte = int64_t{1} << 14;
 
 struct BmpHeader {
     uint32_t dataOffset;
@@ -277,8 +273,9 @@ bool DecodeBmp(Bitmap& bitmap, Stream& stream) {
     DecodedImage image;
     if (header.compression == kRle8 || header.compression == kRle4) {
         if (!in.Seek(header.dataOffset)) return false;
-        int64_t pixelLimit = static_cast<int64_t>(in.Remaining()) * kMaxRlePixelsPerByte;
-        if (!image.Allocate(header.width, header.height, format, pixelLimit)) return false;
+        // Deltas and an early end leave pixels out: RLE has no fixed ratio.
+        // Indexed pixels take one byte each.
+        if (!image.Allocate(header.width, header.height, format, SparsePixelLimit(in.Remaining()))) return false;
         if (!ReadRunLengthRows(in, header, image)) return false;
     } else {
         size_t stride = 0;

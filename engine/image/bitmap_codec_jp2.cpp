@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/image/bitmap.h"
+#include "engine/image/decoded_image.h"
 #include "engine/streams/byte_io.h"
 #include "engine/core/exception.h"
 #include "engine/streams/stream.h"
@@ -19,9 +20,13 @@ namespace {
 
 // OpenJPEG sizes its working memory from the header before it reads any
 // sample: 32 bits per sample per component, and a record per tile. These
-// caps keep a damaged header from asking for gigabytes.
+// caps keep a damaged header from asking for gigabytes; a small file is
+// held to less (below).
 constexpr int64_t kMaxSamples = int64_t{1} << 26;
 constexpr int64_t kMaxTiles = 4096;
+// Every tile has a tile-part of its own: a 12-byte SOT segment and an SOD
+// marker at least.
+constexpr int64_t kMinTileBytes = 14;
 constexpr int kMaxComponents = 4;
 // Smaller images are stretched to a texture size.
 constexpr int kMinSide = 64;
@@ -119,9 +124,15 @@ void CheckImageSize(Stream& stream, const Jp2Layout& layout) {
     if (tileWidth == 0 || tileHeight == 0 || tileLeft >= width || tileTop >= height) ThrowUndecodable();
     int64_t tilesAcross = (width - tileLeft + tileWidth - 1) / tileWidth;
     int64_t tilesDown = (height - tileTop + tileHeight - 1) / tileHeight;
+    // Flat areas cost a codestream next to nothing, so its size bounds the
+    // picture only loosely; each sample costs OpenJPEG as much as a loaded
+    // pixel, so samples are held to what the codestream may ask for.
+    int64_t codestreamBytes = stream.Size() - layout.codestream;
+    int64_t maxSamples = std::min(kMaxSamples, SparsePixelLimit(static_cast<size_t>(codestreamBytes)));
+    int64_t maxTiles = std::min(kMaxTiles, codestreamBytes / kMinTileBytes);
     // Each factor stays below 2^32, so checking one first keeps the products in range.
-    if (width > kMaxSamples || width * height > kMaxSamples / channels || tilesAcross > kMaxTiles ||
-        tilesAcross * tilesDown > kMaxTiles) {
+    if (width > maxSamples || width * height > maxSamples / channels || tilesAcross > maxTiles ||
+        tilesAcross * tilesDown > maxTiles) {
         ZENTAC_THROW("JPEG-2000 image is too large.");
     }
 }

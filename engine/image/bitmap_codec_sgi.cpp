@@ -93,8 +93,11 @@ bool DecodeSgi(Bitmap& bitmap, Stream& stream) {
     // Verbatim files hold every row; compressed ones a start for every row.
     size_t storedBytes = header.runLength ? channelRows * 4 : channelRows * static_cast<unsigned>(header.width);
     const uint8_t* stored = in.Take(storedBytes);
+    // Compressed rows may all point at one run, so their bytes bound nothing.
+    int64_t byteLimit = header.runLength ? SparsePixelLimit(in.Size() - kHeaderBytes) * header.channels
+                                         : Bitmap::kMaxImageBytes;
     DecodedImage image;
-    if (!stored || !image.Allocate(header.width, header.height, SgiFormat(header.channels))) return false;
+    if (!stored || !image.Allocate(header.width, header.height, SgiFormat(header.channels), byteLimit)) return false;
 
     for (int channel = 0; channel < header.channels; ++channel) {
         for (int row = 0; row < header.height; ++row) {

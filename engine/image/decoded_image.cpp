@@ -5,6 +5,19 @@
 
 namespace zentac {
 
+namespace {
+
+constexpr int64_t kSparsePixels = int64_t{1} << 19;
+constexpr int64_t kSparsePixelsPerByte = 512;
+
+}  // namespace
+
+int64_t SparsePixelLimit(size_t fileBytes) {
+    // Past the largest image no file needs more; the clamp keeps the product in range.
+    int64_t bytes = static_cast<int64_t>(std::min<size_t>(fileBytes, Bitmap::kMaxImageBytes));
+    return kSparsePixels + bytes * kSparsePixelsPerByte;
+}
+
 bool DecodedImage::Allocate(int64_t width, int64_t height, const PixelFormat& format, int64_t byteLimit) {
     int64_t bytesPerPixel = format.BytesPerPixel();
     int64_t limit = std::min(byteLimit, Bitmap::kMaxImageBytes);

@@ -9,6 +9,13 @@
 
 namespace zentac {
 
+// The most pixels a file may ask for when its data can leave pixels out
+// (skips, rows that share one run, empty code blocks), so that no ratio
+// bounds what its bytes expand to: half a megapixel, and 512 more for each
+// byte. Loaded as 32-bit ARGB beside its decoded form, a file under 16 KB
+// then stays under 64 MB.
+int64_t SparsePixelLimit(size_t fileBytes);
+
 // The pixels a decoder fills before it hands them to a bitmap. They start
 // zeroed, so that what a file leaves out comes out black, and the bitmap
 // gets them only once the whole file was read: a failed decode leaves it

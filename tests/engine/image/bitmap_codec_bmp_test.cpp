@@ -101,6 +101,14 @@ uint32_t Field(const std::vector<uint8_t>& bytes, size_t at, int size) {
     return value;
 }
 
+// Loaded as the show loads its textures: converted to 32-bit ARGB.
+Bitmap LoadArgb(const std::vector<uint8_t>& file, const char* name) {
+    zentac::MemoryStream stream(file.data(), static_cast<int32_t>(file.size()), zentac::MemoryStream::Borrow{});
+    Bitmap argb;
+    argb.LoadAndConvert(stream, name, zentac::ArgbFormat());
+    return argb;
+}
+
 Bitmap IndexedPicture() {
     Bitmap indexed(kWidth, kHeight, zentac::PixelFormat::Indexed8());
     for (int y = 0; y < kHeight; ++y) {
@@ -166,10 +174,7 @@ TEST(BmpCodec, DecodesPlainLayouts) {
             uint32_t c = Colour(x, y);
             return (c >> 16) << 22 | (c >> 8 & 0xFF) << 13 | (c & 0xFF) << 4 | padding;
         });
-        std::vector<uint8_t> file = gaps.Bytes();
-        zentac::MemoryStream stream(file.data(), static_cast<int32_t>(file.size()), zentac::MemoryStream::Borrow{});
-        Bitmap argb;
-        argb.LoadAndConvert(stream, "gaps.bmp", zentac::ArgbFormat());
+        Bitmap argb = LoadArgb(gaps.Bytes(), "gaps.bmp");
         for (int i = 0; i < kWidth * kHeight; ++i) {
             int x = i % kWidth;
             int y = i / kWidth;
@@ -252,6 +257,26 @@ TEST(BmpCodec, DecodesRunLengthData) {
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) EXPECT_EQ(PixelAt(nibbles, x, y), rows4[y][x]) << "RLE4 " << x << ", " << y;
     }
+}
+
+TEST(BmpCodec, SparseRunLengthAsksForNoMoreThanTheFileHolds) {
+    // An end of the bitmap at once leaves every pixel out: a megapixel needs
+    // 1024 bytes of data (half a megapixel, and 512 pixels a byte), counted
+    // as the loaded ARGB picture, not the indices. One byte less is refused.
+    BmpFile sparse = Indexed(8);
+    sparse.compression = 1;
+    sparse.coloursUsed = 1;
+    sparse.palette.resize(4);
+    sparse.width = 1024;
+    sparse.height = 1024;
+    sparse.pixels = {0, 1};
+    sparse.pixels.resize(1024);
+    Bitmap blank = LoadArgb(sparse.Bytes(), "sparse.bmp");
+    ASSERT_EQ(blank.Width(), 1024);
+    ASSERT_EQ(blank.Height(), 1024);
+    EXPECT_EQ(PixelAt(blank, 1023, 1023), 0xFF000000u | Colour(0, 0));
+    sparse.pixels.pop_back();
+    EXPECT_FALSE(Decodes(sparse.Bytes(), "sparse.bmp"));
 }
 
 TEST(BmpCodec, RejectsWhatItDoesNotRead) {

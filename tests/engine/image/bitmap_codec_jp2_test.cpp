@@ -139,6 +139,16 @@ void Store32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
 }
 
+// A bare codestream grown to exactly size bytes by a comment behind SIZ.
+std::vector<uint8_t> PaddedTo(std::vector<uint8_t> codestream, size_t size) {
+    size_t comment = 4 + (codestream[4] << 8 | codestream[5]);
+    size_t length = size - codestream.size() - 2;
+    std::vector<uint8_t> segment = {0xFF, 0x64, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 0, 1};
+    segment.resize(length + 2, 'x');
+    codestream.insert(codestream.begin() + static_cast<std::ptrdiff_t>(comment), segment.begin(), segment.end());
+    return codestream;
+}
+
 }  // namespace
 
 TEST(Jp2Codec, DecodesEachComponentCountInMemoryOrder) {
@@ -256,6 +266,36 @@ TEST(Jp2Codec, RejectsWhatItCannotDecode) {
     Store32(tinyTiles, kSizTileWidth, 1);
     Store32(tinyTiles, kSizTileWidth + 4, 1);
     EXPECT_EQ(LoadFailure(tinyTiles, "x.j2k"), "JPEG-2000 image is too large.");
+}
+
+TEST(Jp2Codec, FlatPicturesAskForNoMoreThanTheCodestreamHolds) {
+    // A flat picture costs a few hundred bytes at any size. A megapixel of
+    // samples, grey or four components, needs a 1024-byte codestream (half
+    // a megapixel, and 512 samples a byte); one byte less is refused.
+    Jp2Image grey;
+    grey.width = grey.height = 1024;
+    grey.components.push_back({});
+    grey.components[0].samples.assign(1024 * 1024, 200);
+    Jp2Image rgba;
+    rgba.width = rgba.height = 512;
+    rgba.components.resize(4);
+    for (Component& component : rgba.components) component.samples.assign(512 * 512, 200);
+    rgba.components[3].alpha = true;
+    for (const Jp2Image* flat : {&grey, &rgba}) {
+        std::vector<uint8_t> codestream = Encode(*flat);
+        ASSERT_LT(codestream.size(), 1000u);
+        Bitmap bitmap = Load(PaddedTo(codestream, 1024), "flat.j2k");
+        ASSERT_EQ(bitmap.Width(), flat->width);
+        EXPECT_EQ(ByteAt(bitmap, flat->width - 1, flat->height - 1, 0), 200);
+        EXPECT_EQ(LoadFailure(PaddedTo(codestream, 1023), "flat.j2k"), "JPEG-2000 image is too large.");
+    }
+    // Each tile has a tile-part of 14 bytes at least: 74 tiles need 1036.
+    std::vector<uint8_t> codestream = Encode(grey);
+    for (size_t size : {1036u, 1035u}) {
+        std::vector<uint8_t> tiled = PaddedTo(codestream, size);
+        Store32(tiled, kSizTileWidth, 14);
+        EXPECT_EQ(LoadFailure(tiled, "tiled.j2k") == "JPEG-2000 image is too large.", size == 1035) << size;
+    }
 }
 
 TEST(Jp2Codec, SurvivesEveryTruncationAndFlippedBytes) {

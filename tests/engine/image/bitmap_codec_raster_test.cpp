@@ -305,6 +305,25 @@ TEST(SgiCodec, DecodesEveryDimension) {
     EXPECT_FALSE(Decodes(mapped.Bytes(), "map.sgi"));
 }
 
+TEST(SgiCodec, SharedRowsAskForNoMoreThanTheFileHolds) {
+    // Every row points at one end-of-row byte: 64 rows of 16384 pixels
+    // need 1024 bytes behind the header (half a megapixel, and 512 pixels a
+    // byte); one byte less is refused.
+    SgiFile shared;
+    shared.runLength = 1;
+    shared.dimension = 2;
+    shared.width = 16384;
+    shared.height = 64;
+    for (int row = 0; row < shared.height; ++row) PutBe(shared.data, 512 + 4 * 64, 4);
+    shared.data.resize(1024);
+    Bitmap blank = Load(shared.Bytes(), "shared.sgi");
+    ASSERT_EQ(blank.Width(), 16384);
+    ASSERT_EQ(blank.Height(), 64);
+    EXPECT_EQ(PixelAt(blank, 16383, 63), 0u);
+    shared.data.pop_back();
+    EXPECT_FALSE(Decodes(shared.Bytes(), "shared.sgi"));
+}
+
 TEST(SunRasterCodec, DecodesEveryDepthAndType) {
     SunFile bgr;
     bgr.data = SunRows({0, 8, 16});
