@@ -140,7 +140,7 @@ void Blitter::SetUpConversion(int known, int knownDest, int sourceBytes, int des
     // Pixels without alpha come out opaque.
     alphaFill = source.alphaMask == 0 ? dest.alphaMask : 0;
     if (source.Has(kPixelIndexed)) {
-        alpha = MakeChannelShift(source.alphaMask, dest.alphaMask);
+        alpha = MakeAlphaShift(source.alphaMask, dest.alphaMask);
         if (dest.Has(kPixelIndexed)) {
             // Index to index moves the index like a channel, stepping
             // through the source when resizing.
@@ -161,7 +161,7 @@ void Blitter::SetUpConversion(int known, int knownDest, int sourceBytes, int des
     bool greySource = source.Has(kPixelIntensity);
     uint32_t sourceRed = greySource ? source.blueMask : source.redMask;
     uint32_t sourceGreen = greySource ? source.blueMask : source.greenMask;
-    alpha = MakeChannelShift(source.alphaMask, dest.alphaMask);
+    alpha = MakeAlphaShift(source.alphaMask, dest.alphaMask);
     if (dest.Has(kPixelIntensity)) {
         red = MakeChannelShift(sourceRed, 0xFF);
         green = MakeChannelShift(sourceGreen, 0xFF);
@@ -188,13 +188,13 @@ void Blitter::SetUpFilter(int known, int sourceBytes) {
         rowFunction = CopyRow(sourceBytes);
     } else if (source.Has(kPixelIntensity)) {
         luminance = MakeFilterShift(source.blueMask);
-        alpha = MakeFilterShift(source.alphaMask);
+        alpha.top = MakeFilterShift(source.alphaMask);
         rowFunction = IntensityFilterRow(sourceBytes);
     } else {
         red = MakeFilterShift(source.redMask);
         green = MakeFilterShift(source.greenMask);
         blue = MakeFilterShift(source.blueMask);
-        alpha = MakeFilterShift(source.alphaMask);
+        alpha.top = MakeFilterShift(source.alphaMask);
         rowFunction = ChannelFilterRow(sourceBytes);
     }
 }

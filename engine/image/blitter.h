@@ -28,6 +28,33 @@ constexpr ChannelShift MakeChannelShift(uint32_t sourceMask, uint32_t destMask) 
     return {left, right, ((sourceMask >> right) << left) & destMask};
 }
 
+// Moves an alpha channel: aligned to the top like a colour, then, when the
+// destination is wider, repeated down into the new low bits, so that all
+// ones stay all ones and an opaque pixel stays opaque whatever the width of
+// its alpha (two bits 11 become 0xFF, not 0xC0).
+struct AlphaShift {
+    ChannelShift top;
+    uint64_t copies = 1;  // 1 + 2^w + 2^2w + ... for a source w bits wide
+    uint32_t drop = 0;    // how far the last copy lies above the top
+    uint32_t mask = 0;    // the destination's alpha
+
+    constexpr uint32_t Apply(uint32_t pixel) const {
+        return static_cast<uint32_t>(top.Apply(pixel) * copies >> drop) & mask;
+    }
+};
+
+constexpr AlphaShift MakeAlphaShift(uint32_t sourceMask, uint32_t destMask) {
+    if (sourceMask == 0 || destMask == 0) return {};
+    AlphaShift shift{MakeChannelShift(sourceMask, destMask), 1, 0, destMask};
+    int width = HighestBit(sourceMask) - LowestBit(sourceMask) + 1;
+    int room = HighestBit(destMask) - LowestBit(destMask) + 1;
+    for (int filled = width; filled < room; filled += width) {
+        shift.copies = shift.copies << width | 1;
+        shift.drop += static_cast<uint32_t>(width);
+    }
+    return shift;
+}
+
 // Maps a channel to an 8-bit value for the filters, which read it as
 // ((pixel >> right) << left) & 255 and write it back as
 // (((value >> left) & 255) << right) & mask. An empty mask writes 0.
@@ -86,7 +113,7 @@ public:
     ChannelShift red;
     ChannelShift green;
     ChannelShift blue;
-    ChannelShift alpha;
+    AlphaShift alpha;        // the filters use its top shift alone
     ChannelShift index;      // an indexed source's index to 8 bits
     ChannelShift luminance;  // a luminance byte, or the grey channel when filtering
     uint32_t alphaFill = 0;  // ORed into every converted pixel

@@ -89,7 +89,8 @@ inline void MapRow(const BlitRow& row, PixelRule rule) {
 
 template <int SB, int DB, bool Resize>
 void ConvertRowT(const Blitter& b, const BlitRow& row) {
-    const ChannelShift red = b.red, green = b.green, blue = b.blue, alpha = b.alpha;
+    const ChannelShift red = b.red, green = b.green, blue = b.blue;
+    const AlphaShift alpha = b.alpha;
     const uint32_t fill = b.alphaFill;
     MapRow<SB, DB, Resize>(row, [=](uint32_t p) {
         return red.Apply(p) | green.Apply(p) | blue.Apply(p) | alpha.Apply(p) | fill;
@@ -98,7 +99,8 @@ void ConvertRowT(const Blitter& b, const BlitRow& row) {
 
 template <int SB, int DB, bool Resize>
 void LuminanceRowT(const Blitter& b, const BlitRow& row) {
-    const ChannelShift red = b.red, green = b.green, blue = b.blue, alpha = b.alpha;
+    const ChannelShift red = b.red, green = b.green, blue = b.blue;
+    const AlphaShift alpha = b.alpha;
     const ChannelShift luminance = b.luminance;
     const uint32_t fill = b.alphaFill;
     MapRow<SB, DB, Resize>(row, [=](uint32_t p) {
@@ -109,7 +111,8 @@ void LuminanceRowT(const Blitter& b, const BlitRow& row) {
 
 template <int SB, int DB, bool Resize>
 void IndexLookupRowT(const Blitter& b, const BlitRow& row) {
-    const ChannelShift index = b.index, alpha = b.alpha;
+    const ChannelShift index = b.index;
+    const AlphaShift alpha = b.alpha;
     const uint32_t fill = b.alphaFill;
     const uint8_t* lookup = b.paletteLookup;
     MapRow<SB, DB, Resize>(row, [=](uint32_t p) {
@@ -129,8 +132,9 @@ void CopyRowT(const Blitter&, const BlitRow& row) {
     MapRow<SB, SB, true>(row, [](uint32_t p) { return p; });
 }
 
-// Known pairs: every shift is a constant. Channels keep their top bits, a
-// missing alpha becomes opaque, and a few alpha pairs widen by rule.
+// Known pairs: every shift is a constant. Colours keep their top bits,
+// alpha widens as everywhere (ARGB4444 to ARGB8888 is alpha x 17), and a
+// missing alpha becomes opaque.
 
 constexpr int KnownBytes(int known) { return static_cast<int>((kKnownLayouts[known].word >> 3) & 0x1FFF); }
 
@@ -142,14 +146,9 @@ constexpr uint32_t KnownAlpha(uint32_t p) {
     constexpr KnownLayout dest = kKnownLayouts[D];
     if constexpr (source.alpha == 0) {
         return dest.alpha;
-    } else if constexpr (S == kKnownArgb1555 && D == kKnownArgb4444) {
-        return (p & 0x8000) ? 0xF000 : 0;
-    } else if constexpr (S == kKnownArgb1555 && D == kKnownArgb8888) {
-        return (p & 0x8000) ? 0xFF000000 : 0;
-    } else if constexpr (S == kKnownArgb4444 && D == kKnownArgb8888) {
-        return ((p >> 12) * 17) << 24;
     } else {
-        return MakeChannelShift(source.alpha, dest.alpha).Apply(p);
+        constexpr AlphaShift alpha = MakeAlphaShift(source.alpha, dest.alpha);
+        return alpha.Apply(p);
     }
 }
 
@@ -265,7 +264,7 @@ inline uint32_t FilterChannel(const ChannelShift& shift, uint32_t p00, uint32_t 
 
 template <int SB>
 void IntensityFilterRowT(const Blitter& b, const BlitRow& row) {
-    const ChannelShift grey = b.luminance, alpha = b.alpha;
+    const ChannelShift grey = b.luminance, alpha = b.alpha.top;
     FilterRow<SB>(row, [=](uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx, uint32_t fy) {
         return FilterChannel(grey, p00, p01, p10, p11, fx, fy) | FilterChannel(alpha, p00, p01, p10, p11, fx, fy);
     });
@@ -273,7 +272,7 @@ void IntensityFilterRowT(const Blitter& b, const BlitRow& row) {
 
 template <int SB>
 void ChannelFilterRowT(const Blitter& b, const BlitRow& row) {
-    const ChannelShift red = b.red, green = b.green, blue = b.blue, alpha = b.alpha;
+    const ChannelShift red = b.red, green = b.green, blue = b.blue, alpha = b.alpha.top;
     FilterRow<SB>(row, [=](uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx, uint32_t fy) {
         return FilterChannel(red, p00, p01, p10, p11, fx, fy) | FilterChannel(green, p00, p01, p10, p11, fx, fy) |
                FilterChannel(blue, p00, p01, p10, p11, fx, fy) | FilterChannel(alpha, p00, p01, p10, p11, fx, fy);

@@ -182,6 +182,31 @@ TEST(BmpCodec, DecodesPlainLayouts) {
         }
     }
 
+    // Padding narrower than a byte becomes alpha; left clear, the picture
+    // is opaque, 255 whatever the width: 10-10-10 with two bits spare, and
+    // 5-5-5 with the lowest bit spare.
+    BmpFile tenBits = noAlpha;
+    tenBits.compression = 3;
+    tenBits.masks = Masks({0x3FF00000, 0x000FFC00, 0x000003FF});
+    tenBits.pixels = Rows(false, 4, [](int x, int y) {
+        uint32_t c = Colour(x, y);
+        return (c >> 16) << 22 | (c >> 8 & 0xFF) << 12 | (c & 0xFF) << 2;
+    });
+    BmpFile oneBit = tenBits;
+    oneBit.bits = 16;
+    oneBit.masks = Masks({0xF800, 0x07C0, 0x003E});
+    oneBit.pixels = Rows(false, 2, [](int x, int y) {
+        uint32_t c = Colour(x, y) & 0xF8F8F8;
+        return (c >> 19) << 11 | (c >> 11 & 0x1F) << 6 | (c >> 3 & 0x1F) << 1;
+    }, 2);
+    for (const BmpFile* file : {&tenBits, &oneBit}) {
+        Bitmap argb = LoadArgb(file->Bytes(), "opaque.bmp");
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            uint32_t want = Colour(i % kWidth, i / kWidth) & (file->bits == 16 ? 0xF8F8F8 : 0xFFFFFF);
+            EXPECT_EQ(PixelAt(argb, i % kWidth, i / kWidth), 0xFF000000 | want) << file->bits << " bits, at " << i;
+        }
+    }
+
     BmpFile masked = noAlpha;
     masked.infoSize = 56;
     masked.masks = Masks({0xFF, 0xFF00, 0xFF0000, 0xFF000000});
