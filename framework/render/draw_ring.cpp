@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -34,6 +35,31 @@ GLuint mappedBuffer(std::size_t bytes, const void* data, GLbitfield storage, GLb
     return 0;
 }
 
+// The driver writes the number of each batch whose draws it has run into a
+// buffer mapped here.
+class MappedProgress : public DrawRing::Progress {
+public:
+    MappedProgress(GLuint buffer, void* mapped) : buffer_(buffer), mapped_(static_cast<std::uint32_t*>(mapped)) {}
+
+    void issued(std::uint32_t batch) override {
+        glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof batch, &batch);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+
+    std::uint32_t ran() const override {
+        return std::atomic_ref<std::uint32_t>(*mapped_).load(std::memory_order_acquire);
+    }
+
+    // A query: a driver with a thread of its own first runs everything
+    // issued before it answers.
+    void catchUp() override { glIsBuffer(buffer_); }
+
+private:
+    GLuint buffer_;
+    std::uint32_t* mapped_;
+};
+
 }  // namespace
 
 std::unique_ptr<DrawRing> DrawRing::forCurrentDriver(std::size_t bytes) {
@@ -51,16 +77,16 @@ std::unique_ptr<DrawRing> DrawRing::forCurrentDriver(std::size_t bytes) {
         glDeleteBuffers(1, &buffer);
         return nullptr;
     }
-    return std::unique_ptr<DrawRing>(new DrawRing(buffer, mapped, bytes, progress, progressMapped));
+    return std::make_unique<DrawRing>(buffer, mapped, bytes,
+                                      std::make_unique<MappedProgress>(progress, progressMapped));
 }
 
-DrawRing::DrawRing(unsigned buffer, void* mapped, std::size_t capacity, unsigned progress, void* progressMapped)
+DrawRing::DrawRing(unsigned buffer, void* mapped, std::size_t capacity, std::unique_ptr<Progress> progress)
     : buffer_(buffer),
       mapped_(static_cast<unsigned char*>(mapped)),
       capacity_(capacity),
       stretchBytes_((capacity + kStretches - 1) / kStretches),
-      progress_(progress),
-      progressMapped_(static_cast<std::uint32_t*>(progressMapped)) {}
+      progress_(std::move(progress)) {}
 
 bool DrawRing::place(const void* vertices, std::size_t vertexBytes, const void* indices, std::size_t indexBytes,
                      Placed& placed) {
@@ -78,26 +104,19 @@ bool DrawRing::place(const void* vertices, std::size_t vertexBytes, const void* 
     return true;
 }
 
-void DrawRing::drawn() {
-    glBindBuffer(GL_ARRAY_BUFFER, progress_);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof batches_, &batches_);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
+void DrawRing::drawn() { progress_->issued(batches_); }
 
 void DrawRing::claim(std::size_t to) {
     const std::size_t last = (to - 1) / stretchBytes_;
     for (std::size_t stretch = claimed_; stretch <= last; ++stretch) {
-        // A query: a driver with a thread of its own first runs everything
-        // issued before it answers.
-        if (!hasRun(lastBatch_[stretch])) glIsBuffer(buffer_);
+        if (!hasRun(lastBatch_[stretch])) progress_->catchUp();
     }
     claimed_ = last + 1;
 }
 
 bool DrawRing::hasRun(std::uint32_t batch) const {
-    const std::uint32_t run = std::atomic_ref<std::uint32_t>(*progressMapped_).load(std::memory_order_acquire);
     // Numbers wrap; the batches in the ring are never 2^31 apart.
-    return static_cast<std::int32_t>(run - batch) >= 0;
+    return static_cast<std::int32_t>(progress_->ran() - batch) >= 0;
 }
 
 std::size_t DrawRing::append(const void* data, std::size_t bytes) {

@@ -20,10 +20,25 @@
 // waited for.
 class DrawRing {
 public:
+    // How far the driver has run the batches. The driver's own is read from
+    // the buffer it writes into; a test stands in one it steers.
+    class Progress {
+    public:
+        virtual ~Progress() = default;
+        // The draws of the batch numbered so have all been issued.
+        virtual void issued(std::uint32_t batch) = 0;
+        // The number of the last batch whose draws have run.
+        virtual std::uint32_t ran() const = 0;
+        // Returns once every batch issued has run.
+        virtual void catchUp() = 0;
+    };
+
     // The ring of the current context's driver, or null when the driver is
     // not one that reads its data as it draws, or cannot map buffers for
     // good. Its buffers go with the context.
     static std::unique_ptr<DrawRing> forCurrentDriver(std::size_t bytes);
+    // A ring over the capacity bytes at mapped, the storage of buffer.
+    DrawRing(unsigned buffer, void* mapped, std::size_t capacity, std::unique_ptr<Progress> progress);
     DrawRing(const DrawRing&) = delete;
     DrawRing& operator=(const DrawRing&) = delete;
 
@@ -47,7 +62,6 @@ private:
     // The ring in stretches, each remembering the last batch written into it.
     static constexpr std::size_t kStretches = 16;
 
-    DrawRing(unsigned buffer, void* mapped, std::size_t capacity, unsigned progress, void* progressMapped);
     // Until the driver has run the batches last written into the stretches
     // up to byte `to` that this lap has not yet claimed.
     void claim(std::size_t to);
@@ -63,9 +77,7 @@ private:
     // Stretches before this one were claimed in the current lap.
     std::size_t claimed_ = 0;
     std::array<std::uint32_t, kStretches> lastBatch_{};
-    // Batches are numbered from 1; the driver writes the number of each one
-    // whose draws it has run into the progress buffer.
+    // Batches are numbered from 1.
     std::uint32_t batches_ = 0;
-    unsigned progress_;
-    std::uint32_t* progressMapped_;
+    std::unique_ptr<Progress> progress_;
 };
