@@ -147,7 +147,7 @@ TEST_F(GLBatchTest, ABlendingOrTextureChangeDrawsThePrimitivesGivenBefore) {
         renderer.setTexturing(false);
     };
     const Pixels batched = drawn(Through::Batch, scene);
-    EXPECT_EQ(differing(batched, drawn(Through::Driver, scene), 1), 0);
+    EXPECT_EQ(differing(batched, drawn(Through::Driver, scene), 0), 0);
 }
 
 // Everything drawn or read outside the batch sees what was given before it:
@@ -260,6 +260,9 @@ TEST_F(GLBatchTest, MatricesAndViewportAreReadAgainAfterAFlush) {
         renderer.setLineWidth(1);
     };
     const Pixels batched = drawn(Through::Batch, scene);
+    // A figure of a pixel or two is worked out whole, not blended segment by
+    // segment as the driver does: up to a dozen levels apart where its dark
+    // outline crosses its fill.
     EXPECT_EQ(differing(batched, drawn(Through::Driver, scene), 12), 0);
 }
 
