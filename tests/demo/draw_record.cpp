@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -92,14 +93,15 @@ void DrawRecord::blendFunc(unsigned source, unsigned destination) {
 }
 
 void DrawRecord::lineWidth(float width) {
-    if (!changeAllowed()) return;
+    // A width of 0 or less is refused; the last one stays.
+    if (!changeAllowed() || width <= 0.0f) return;
     lineWidth_ = width;
     lineStateChanged();
 }
 
 void DrawRecord::lineStipple(int factor, unsigned pattern) {
     if (!changeAllowed()) return;
-    stippleFactor_ = factor;
+    stippleFactor_ = std::clamp(factor, 1, 256);
     stipplePattern_ = pattern & 0xFFFFu;
     lineStateChanged();
 }
