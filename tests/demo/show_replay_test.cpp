@@ -13,6 +13,7 @@
 #include "figures/random.h"
 #include "framework/midi/midi_input.h"
 #include "tests/demo/draw_tally.h"
+#include "tests/demo/run_apart.h"
 #include "tests/demo/show_replay.h"
 
 #include <gtest/gtest.h>
