@@ -71,6 +71,11 @@ GLBatch::GLBatch() {
     GLint largestTexture = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
     maxSegments_ = static_cast<std::size_t>(largestTexture) * kSegmentRow;
+    float range[2] = {1.0f, 1.0f};
+    glGetFloatv(GL_SMOOTH_LINE_WIDTH_RANGE, range);
+    widestSmoothLine_ = range[1];
+    glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, range);
+    widestPlainLine_ = range[1];
 }
 
 void GLBatch::setBlending(bool enable, bool saturate) {
@@ -94,13 +99,17 @@ void GLBatch::changeBlending(bool enable, bool saturate) {
 void GLBatch::setLineStipple(bool on, int factor, unsigned pattern) {
     stipple_ = on;
     if (on) {
-        stippleFactor_ = factor;
+        // As OpenGL takes it: the factor held to 1..256, the pattern's low
+        // 16 bits.
+        stippleFactor_ = std::clamp(factor, 1, 256);
         stipplePattern_ = pattern & 0xFFFFu;
     }
     if (raw_) applyFixedFunctionState();
 }
 
 void GLBatch::setLineWidth(float width) {
+    // OpenGL refuses a width of 0 or less and keeps the one it has.
+    if (width <= 0.0f) return;
     lineWidth_ = width;
     if (raw_) glLineWidth(width);
 }
@@ -234,7 +243,7 @@ GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& fro
             {along, side},
             {own.r, own.g, own.b, own.a},
             {own.u, own.v, texturing_ ? 1.0f : 0.0f},
-            {lineWidth_, kind, factor, static_cast<float>(stipplePattern_)}};
+            {drawnLineWidth(), kind, factor, static_cast<float>(stipplePattern_)}};
 }
 
 void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
@@ -312,7 +321,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
             return false;
         }
     }
-    TinyFigure figure(outline, lineWidth_);
+    TinyFigure figure(outline, drawnLineWidth());
     if (!figure.fits()) return false;
     float fill[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     if (afterFill && figure.addFill(fillCorners_)) {
@@ -329,7 +338,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     const WindowPoint low = figure.lowCorner();
     const WindowPoint high = figure.highCorner();
     const WindowPoint origin = figure.maskOrigin();
-    const float halfWidth = std::max(lineWidth_, 1.0f) * 0.5f;
+    const float halfWidth = std::max(drawnLineWidth(), 1.0f) * 0.5f;
     const auto first = static_cast<unsigned>(vertices_.size());
     // One triangle holding the rectangle.
     const WindowPoint far{2.0f * high.x - low.x, 2.0f * high.y - low.y};

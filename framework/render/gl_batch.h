@@ -4,6 +4,7 @@
 #include "framework/render/draw_ring.h"
 #include "framework/render/tiny_figure.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -97,6 +98,8 @@ private:
     // it is too small.
     static void store(unsigned target, const void* data, std::size_t bytes, std::size_t& storage);
     void applyFixedFunctionState();
+    // The width kept, held to the widest line the driver draws.
+    float drawnLineWidth() const { return std::min(lineWidth_, smooth_ ? widestSmoothLine_ : widestPlainLine_); }
     void addLine(const BatchPoint& from, const BatchPoint& to);
     // Lays smooth lines too small to show their shape, with the fill just
     // before them (afterFill), as one spot; false when they are not such
@@ -154,6 +157,8 @@ private:
     int stippleFactor_ = 1;
     unsigned stipplePattern_ = 0xFFFF;
     float lineWidth_ = 1.0f;
+    float widestSmoothLine_ = 1.0f;
+    float widestPlainLine_ = 1.0f;
     bool texturing_ = false;
     unsigned texture_ = 0;
     // The texture the pending textured primitives use.

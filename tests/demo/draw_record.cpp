@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -24,6 +25,8 @@ DrawRecord::Matrix product(const DrawRecord::Matrix& a, const DrawRecord::Matrix
     }
     return m;
 }
+
+float clampColor(float c) { return std::clamp(c, 0.0f, 1.0f); }
 
 std::array<double, 3> normalised(std::array<double, 3> v) {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -92,21 +95,22 @@ void DrawRecord::blendFunc(unsigned source, unsigned destination) {
 }
 
 void DrawRecord::lineWidth(float width) {
-    if (!changeAllowed()) return;
+    // A width of 0 or less is refused; the last one stays.
+    if (!changeAllowed() || width <= 0.0f) return;
     lineWidth_ = width;
     lineStateChanged();
 }
 
 void DrawRecord::lineStipple(int factor, unsigned pattern) {
     if (!changeAllowed()) return;
-    stippleFactor_ = factor;
+    stippleFactor_ = std::clamp(factor, 1, 256);
     stipplePattern_ = pattern & 0xFFFFu;
     lineStateChanged();
 }
 
 void DrawRecord::clearColor(float r, float g, float b, float a) {
     if (!changeAllowed()) return;
-    clearColor_ = {r, g, b, a};
+    clearColor_ = {clampColor(r), clampColor(g), clampColor(b), clampColor(a)};
 }
 
 void DrawRecord::clear(unsigned mask) {
@@ -157,10 +161,12 @@ void DrawRecord::multiply(const Matrix& m) {
 }
 
 void DrawRecord::color(float r, float g, float b, float a) {
-    current_.r = r;
-    current_.g = g;
-    current_.b = b;
-    current_.a = a;
+    // The current colour is kept as given but held to 0..1 before it colours
+    // a vertex: only that can show.
+    current_.r = clampColor(r);
+    current_.g = clampColor(g);
+    current_.b = clampColor(b);
+    current_.a = clampColor(a);
 }
 
 void DrawRecord::texCoord(float u, float v) {

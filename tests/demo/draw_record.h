@@ -35,8 +35,9 @@ private:
 // name or by the content of the frame buffer it belongs to), folded into a
 // hash per target. The screen's hash covers one frame; a frame buffer's
 // covers everything drawn into it since it was last cleared. Follows the
-// OpenGL 1.1 state machine for the calls the show makes: both the renderers
-// and the show's own OpenGL calls end up here.
+// OpenGL 1.1 state machine for the calls the show makes, values it refuses
+// or clamps included: both the renderers and the show's own OpenGL calls end
+// up here.
 class DrawRecord {
 public:
     using Matrix = std::array<double, 16>;  // column-major, as OpenGL

@@ -17,11 +17,7 @@
 #include "tests/demo/recording_gl.h"
 #include "tests/demo/recording_gl_renderer.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -102,45 +98,6 @@ ShowReplay replayShow(bool highBudget, const std::vector<int>& pinTimes) {
     }
     replay.ignoredCalls = record->ignoredCalls();
     return replay;
-}
-
-std::string runApart(const std::function<std::string()>& body) {
-    int channel[2];
-    if (pipe(channel) != 0) throw std::runtime_error("no pipe");
-    const pid_t child = fork();
-    if (child < 0) throw std::runtime_error("no fork");
-    if (child == 0) {
-        close(channel[0]);
-        std::string answer;
-        int status = 0;
-        try {
-            answer = body();
-        } catch (const std::exception& e) {
-            answer = e.what();
-            status = 1;
-        } catch (...) {
-            answer = "failed";
-            status = 1;
-        }
-        for (std::size_t written = 0; written < answer.size();) {
-            const ssize_t n = write(channel[1], answer.data() + written, answer.size() - written);
-            if (n <= 0) break;
-            written += static_cast<std::size_t>(n);
-        }
-        _exit(status);
-    }
-    close(channel[1]);
-    std::string answer;
-    char buffer[4096];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        answer.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status)) throw std::runtime_error("the child process crashed");
-    if (WEXITSTATUS(status) != 0) throw std::runtime_error("the child process failed: " + answer);
-    return answer;
 }
 
 std::string toText(const ShowReplay& replay) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,10 +28,6 @@ struct ShowReplay {
 // into a draw record. Needs a process of its own: it changes the working
 // folder and sets up the program's singletons for good.
 ShowReplay replayShow(bool highBudget, const std::vector<int>& pinTimes);
-
-// Runs body in a child process and returns what it returned; a throw or a
-// crash there fails with the reason.
-std::string runApart(const std::function<std::string()>& body);
 
 std::string toText(const ShowReplay& replay);
 ShowReplay replayFromText(const std::string& text);
