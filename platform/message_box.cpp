@@ -4,25 +4,48 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace host {
 namespace {
 
 enum class Answer { None, Yes, No };
 
-Answer presetAnswer() {
-    const char* preset = std::getenv("VORN_MESSAGEBOX");
-    if (!preset) return Answer::None;
-    if (std::strcmp(preset, "yes") == 0) return Answer::Yes;
-    if (std::strcmp(preset, "no") == 0) return Answer::No;
+Answer parseAnswer(const std::string& word) {
+    if (word == "yes") return Answer::Yes;
+    if (word == "no") return Answer::No;
     return Answer::None;
 }
 
-void echo(const char* text, const char* caption) {
-    std::fprintf(stderr, "[%s] %s\n", caption, text);
+// VORN_MESSAGEBOX answers the boxes in turn: "no,yes" says No to the first
+// and Yes to every later one. Any word but yes or no leaves every box to be
+// shown. The turn counts from the box at which the variable took its value.
+Answer presetAnswer() {
+    static std::string counted;
+    static std::size_t asked = 0;
+    const char* preset = std::getenv("VORN_MESSAGEBOX");
+    if (!preset) return Answer::None;
+    if (counted != preset) {
+        counted = preset;
+        asked = 0;
+    }
+    std::vector<Answer> answers;
+    std::stringstream words(counted);
+    for (std::string word; std::getline(words, word, ',');) answers.push_back(parseAnswer(word));
+    if (answers.empty() || std::find(answers.begin(), answers.end(), Answer::None) != answers.end()) {
+        return Answer::None;
+    }
+    return answers[std::min(asked++, answers.size() - 1)];
+}
+
+void echo(const char* text, const char* caption, Buttons buttons, bool yes) {
+    const char* answer = buttons == Buttons::Ok ? "OK" : yes ? "Yes" : "No";
+    std::fprintf(stderr, "[%s] %s\n(answered %s)\n", caption, text, answer);
     std::fflush(stderr);
 }
 
@@ -41,7 +64,7 @@ Uint32 iconFlags(Icon icon) {
 bool messageBox(const char* text, const char* caption, Buttons buttons, Icon icon) {
     Answer preset = presetAnswer();
     if (preset != Answer::None) {
-        echo(text, caption);
+        echo(text, caption, buttons, preset == Answer::Yes);
         return preset == Answer::Yes;
     }
 
@@ -64,7 +87,7 @@ bool messageBox(const char* text, const char* caption, Buttons buttons, Icon ico
 
     int pressed = -1;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        echo(text, caption);
+        echo(text, caption, buttons, false);
         return false;
     }
     return pressed == yesId;

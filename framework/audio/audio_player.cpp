@@ -24,8 +24,11 @@ AudioPlayer& AudioPlayer::instance() {
 
 AudioPlayer::AudioPlayer(host::AudioOutput& output) : output_(output) {
     if (!output_.init()) {
-        // The failure box that follows gives no cause.
-        std::fprintf(stderr, "Could not open the sound output: %s\n", host::AudioOutput::lastError());
+        // The failure box that follows gives no cause, nor the way out.
+        std::fprintf(stderr,
+                     "Could not open the sound output: %s\n"
+                     "Without a sound device, SDL_AUDIODRIVER=dummy in the environment plays the show silently.\n",
+                     host::AudioOutput::lastError());
         throw 0;
     }
     if (!output_.start()) throw 2;

@@ -2,7 +2,10 @@
 
 #include "framework/clock/timer.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -12,12 +15,12 @@ const char* const eventsTempPath = "data/events.txt.tmp";
 const char* const recordFormat = "eventid = %d\ntime = %d\n";
 constexpr int32_t endMark = -1;
 
-std::string readWholeFile(std::FILE* file) {
-    std::string text;
+// False when reading stopped on an error rather than at the end.
+bool readWholeFile(std::FILE* file, std::string& text) {
     char buffer[4096];
     std::size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
-    return text;
+    return !std::ferror(file);
 }
 
 // Reads records the way scanf reads the record format: every blank or line
@@ -28,8 +31,19 @@ public:
     explicit EventListReader(const std::string& text) : text_(text) {}
 
     bool read(RecordedEvent& event) {
+        skipSpace();
+        recordStart_ = pos_;
         return word("eventid") && word("=") && number(event.eventId) && word("time") && word("=") &&
                number(event.time);
+    }
+
+    // After a failed read: whether the text had only white space left.
+    bool endedBeforeRecord() const { return recordStart_ == text_.size(); }
+
+    // The line, counted from 1, on which the last record read began.
+    std::size_t recordLine() const {
+        const auto start = text_.begin() + static_cast<std::ptrdiff_t>(recordStart_);
+        return 1 + static_cast<std::size_t>(std::count(text_.begin(), start, '\n'));
     }
 
 private:
@@ -65,6 +79,7 @@ private:
 
     const std::string& text_;
     std::size_t pos_ = 0;
+    std::size_t recordStart_ = 0;
 };
 
 }  // namespace
@@ -81,15 +96,24 @@ void EventRecorder::resetToStart() {
 
 void EventRecorder::record(int, int triggerId) { events_.push_back({triggerId, Timer::instance().getTime()}); }
 
-void EventRecorder::load() {
+std::string EventRecorder::load() {
     std::FILE* file = std::fopen(eventsPath, "r");
-    if (!file) return;
-    std::string text = readWholeFile(file);
+    if (!file) return std::string(eventsPath) + ": " + std::strerror(errno);
+    std::string text;
+    const bool whole = readWholeFile(file, text);
+    const int readError = errno;
     std::fclose(file);
+    if (!whole) return std::string(eventsPath) + ": cannot be read: " + std::strerror(readError);
 
     EventListReader reader(text);
     RecordedEvent event;
-    while (reader.read(event) && event.eventId != endMark && event.time != endMark) events_.push_back(event);
+    while (reader.read(event)) {
+        if (event.eventId == endMark || event.time == endMark) return "";
+        events_.push_back(event);
+    }
+    if (reader.endedBeforeRecord()) return std::string(eventsPath) + ": ends without its end record";
+    return std::string(eventsPath) + ":" + std::to_string(reader.recordLine()) +
+           ": not an event record; the list ends before it";
 }
 
 bool EventRecorder::save() const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One input event: which trigger fired, at which scene time (ms since the
@@ -25,8 +26,9 @@ public:
     // Appends the trigger id at the current scene time; the value is not kept.
     void record(int value, int triggerId);
     // Appends the events of the file; a missing file adds none, and a
-    // malformed record ends the list there.
-    void load();
+    // malformed record ends the list there. Returns what kept the file from
+    // loading whole, for the person running the show; empty when nothing did.
+    std::string load();
     // Replaces the file with the list and its end record; false when it could
     // not be written (the old file then stays as it was).
     bool save() const;

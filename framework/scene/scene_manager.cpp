@@ -6,6 +6,9 @@
 #include "framework/scene/scene.h"
 #include "platform/message_box.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 // Stands at index 0 until the show puts its first scene there.
@@ -68,7 +71,17 @@ void SceneManager::recordAll() {
 }
 
 void SceneManager::playbackAll() {
-    EventRecorder::instance().load();
+    // Nothing else tells why the show would stand still.
+    EventRecorder& recorder = EventRecorder::instance();
+    const std::string problem = recorder.load();
+    if (!problem.empty()) std::fprintf(stderr, "%s\n", problem.c_str());
+    if (recorder.events().empty()) {
+        std::fprintf(stderr,
+                     "No events to replay: the show stays on its black first scene until Escape. The event list "
+                     "is read from data/events.txt only, never from data/res.vorn.\n");
+    } else if (!problem.empty()) {
+        std::fprintf(stderr, "%zu events were read and are replayed.\n", recorder.events().size());
+    }
     for (Scene* scene : scenes_) scene->setPlayback();
 }
 

@@ -2,8 +2,9 @@
 # Runs the two authoring builds briefly on the display (Xvfb in the test run)
 # as an author would, and checks what they leave behind.
 # Usage: authoring_runs.sh OFFLINE_PROGRAM RECORDING_PROGRAM PLAYBACK_PROGRAM DATA_DIR
-#   offline    renders for a few seconds, is interrupted, answers Yes to
-#              "Really?" and must leave a video that ffprobe reads frame for frame
+#   offline    renders at the normal budget (No to the start-up question) for
+#              a few seconds, is interrupted, answers Yes to "Really?" and must
+#              leave a video that ffprobe reads frame for frame
 #   recording  takes F2 and Q from the keyboard, is ended by Escape, answers
 #              Yes to the save question, and the playback build must replay
 #              the saved list (its F2 reaches the main scene's white)
@@ -27,8 +28,9 @@ rm -f data/events.txt
 
 fail() { echo "$1"; [ -f err ] && tail -20 err; exit 1; }
 
+# start ANSWERS PROGRAM: the boxes are answered in turn as VORN_MESSAGEBOX says.
 start() {
-  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=yes "$@" -window=1 >out 2>err &
+  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=$1 "$2" -window=1 >out 2>err &
   pid=$!
 }
 
@@ -64,13 +66,15 @@ shows_white() {
 }
 
 # --- offline rendering: interrupted after a few seconds of rendering
-start "$offline"
+start no,yes "$offline"
 find_window
 sleep 8
 kill -INT $pid
 wait_end 600
 [ $status -eq 0 ] || fail "offline render ended with status $status"
 grep -q "Really?" err || fail "the interrupt did not ask"
+answers=$(grep -o '^(answered [A-Za-z]*)' err | head -2 | tr '\n' ' ')
+[ "$answers" = "(answered No) (answered Yes) " ] || fail "the boxes were answered $answers"
 [ -s Vaduz.avi ] || fail "no video file"
 probe=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=width,height,r_frame_rate,nb_frames,nb_read_frames -of default=nw=1 Vaduz.avi) ||
@@ -84,7 +88,7 @@ frames=$(value nb_read_frames)
 echo "offline: $frames frames, $(stat -c %s Vaduz.avi) bytes"
 
 # --- event recording: live keys, saved on Yes
-start "$recording"
+start yes "$recording"
 find_window
 sleep 1
 press F2
@@ -101,7 +105,7 @@ grep -Eq '^eventid *= *2$' data/events.txt || fail "F2 was not recorded"
 grep -Eq '^eventid *= *28$' data/events.txt || fail "Q was not recorded"
 
 # --- the playback build replays the saved list
-start "$playback"
+start yes "$playback"
 find_window
 white=0
 for _ in $(seq 20); do

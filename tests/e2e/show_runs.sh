@@ -2,12 +2,16 @@
 # Plays the real program on the display (Xvfb in the test run) with the
 # show's data and stops it as a viewer would, or lets it end by itself.
 # Usage: show_runs.sh PROGRAM DATA_DIR CASE
-#   escape       Escape ends the show; the credits box follows
+#   escape       Escape ends the show; the credits box follows; standard error
+#                says that without an event list the show stays black
+#   brokenEvents an event list that is no list: standard error names its line,
+#                the show stays black and Escape ends it
 #   showfps      -showfps=1: the closing box gives time and fps
 #   close        a close request ends the show
 #   replay       a short event list jumps to the main scene, figures appear
 #                on white after their notes, and three replayed Escapes end it
 #   missingMusic without the music the show ends through its failure path
+#   noSound      without a sound output the same, naming the way out
 #   noDisplay    without an X display the show ends through its failure path,
 #                naming the video system
 set -u
@@ -31,13 +35,16 @@ if [ "$case_name" = replay ]; then
   for t in 20000 20100 20200; do printf 'eventid = 14\ntime = %d\n' $t; done >>data/events.txt
   printf 'eventid = -1\ntime = -1\n' >>data/events.txt
 fi
+[ "$case_name" = brokenEvents ] && printf 'eventid = 2\ntime = soon\n' >data/events.txt
 
 # A display no server holds.
 [ "$case_name" = noDisplay ] && DISPLAY=:4095
 args=(-window=1)
 [ "$case_name" = showfps ] && args+=(-showfps=1)
 # No sound card here; the process-wide leak check is the unit tests' job.
-SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
+audio=dummy
+[ "$case_name" = noSound ] && audio=no-such-driver
+SDL_AUDIODRIVER=$audio ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
   "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
 pid=$!
 
@@ -49,12 +56,16 @@ finish() {
   cat "$work/err"
 }
 
-if [ "$case_name" = missingMusic ] || [ "$case_name" = noDisplay ]; then
+if [ "$case_name" = missingMusic ] || [ "$case_name" = noDisplay ] || [ "$case_name" = noSound ]; then
   finish
   [ $status -eq 254 ] || { echo "exit status $status, not 254"; exit 1; }
   cause="Couldn't load 'data/audio/vorn.mp3'"
   [ "$case_name" = noDisplay ] && cause="Could not start the video system: x11 not available"
+  [ "$case_name" = noSound ] && cause="Could not open the sound output"
   grep -qF "$cause" "$work/err" || { echo "the cause is not named"; exit 1; }
+  if [ "$case_name" = noSound ]; then
+    grep -qF "SDL_AUDIODRIVER=dummy" "$work/err" || { echo "the way out is not named"; exit 1; }
+  fi
   grep -q "Fucked up" "$work/err" || { echo "no failure box"; exit 1; }
   echo ok; exit 0
 fi
@@ -106,6 +117,18 @@ case $case_name in
 esac
 [ $status -eq 0 ] || { echo "exit status $status"; exit 1; }
 grep -q "Wanna run in high budget mode?" "$work/err" || { echo "no start-up question"; exit 1; }
+events_said() { grep -qF "$1" "$work/err" || { echo "standard error does not say: $1"; exit 1; }; }
+stays_black="No events to replay: the show stays on its black first scene until Escape"
+case $case_name in
+  escape)
+    events_said "data/events.txt: No such file or directory"
+    events_said "$stays_black"
+    ;;
+  brokenEvents)
+    events_said "data/events.txt:1: not an event record"
+    events_said "$stays_black"
+    ;;
+esac
 if [ "$case_name" = showfps ]; then
   grep -q "time: " "$work/err" && grep -q "fps: " "$work/err" || { echo "no statistics box"; exit 1; }
 else

@@ -52,6 +52,24 @@ TEST(EventList, StopsAtTheEndRecordOrTheFirstMalformedRecord) {
     EXPECT_EQ(loaded(std::string(binary, sizeof binary - 1)), (Events{{1, 2}}));
 }
 
+TEST(EventList, SaysWhatKeptItFromLoadingWhole) {
+    EventListDir dir;
+    const auto problem = [&](const std::string& text) {
+        dir.write(text);
+        return EventRecorder().load();
+    };
+    EXPECT_EQ(problem("eventid = 1\ntime = 2\neventid = -1\ntime = -1\ngarbage"), "") << "nothing is read past the end";
+    EXPECT_EQ(problem("eventid = 1\ntime = 2\n\n  eventid = 3\ntime = x\n"),
+              "data/events.txt:4: not an event record; the list ends before it");
+    EXPECT_EQ(problem("eventid = 1\ntime = 2\n \n"), "data/events.txt: ends without its end record");
+    EXPECT_EQ(problem(""), "data/events.txt: ends without its end record");
+
+    std::filesystem::remove(dir.path() / "data/events.txt");
+    EXPECT_EQ(EventRecorder().load(), "data/events.txt: No such file or directory");
+    std::filesystem::create_directory(dir.path() / "data/events.txt");
+    EXPECT_EQ(EventRecorder().load(), "data/events.txt: cannot be read: Is a directory");
+}
+
 using EventClock = FakeClockTest;
 
 TEST_F(EventClock, SavesAndReadsBackThroughATemporaryFile) {

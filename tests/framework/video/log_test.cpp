@@ -61,14 +61,16 @@ TEST(TerminalConsole, AsksOnTheInterruptAndStopsOnlyOnYes) {
     TerminalConsole console;
     EXPECT_TRUE(console.isRunning());
 
-    setenv("VORN_MESSAGEBOX", "no", 1);
+    // As an unattended render is stopped: the first box No, every later one Yes.
+    setenv("VORN_MESSAGEBOX", "no,yes", 1);
+    testing::internal::CaptureStderr();
     std::raise(SIGINT);
     EXPECT_TRUE(console.isRunning()) << "No lets the render go on";
-
-    setenv("VORN_MESSAGEBOX", "yes", 1);
     EXPECT_TRUE(console.isRunning()) << "no question without a new interrupt";
     std::raise(SIGINT);
     EXPECT_FALSE(console.isRunning());
     EXPECT_FALSE(console.isRunning());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Abort?] Really?\n(answered No)\n[Abort?] Really?\n(answered Yes)\n");
     setenv("VORN_MESSAGEBOX", "no", 1);
 }
