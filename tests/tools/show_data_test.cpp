@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -25,7 +23,9 @@ using namespace show_data;
 
 namespace {
 
-constexpr int32_t kFiguresEndMs = 206000;
+constexpr int32_t kBridgeMs = 206000;
+constexpr int32_t kPaperMs = 214000;
+constexpr int32_t kFinaleMs = 462000;
 constexpr int32_t kBlackMs = 580687;
 
 const Composition& composition() {
@@ -44,14 +44,34 @@ public:
     std::vector<std::pair<int, int32_t>> starts;
 };
 
+// A note-on as the scenes hear it: the pattern and step it lands on.
+struct Hit {
+    int32_t time;
+    int pattern;
+    int note;
+    int step;
+};
+
 // Plays the recording through the show's own pattern clock, shaped as the
 // figure and pencil scenes shape their patterns, and notes where every
-// note-on lands: (pattern, note, step).
+// note-on lands.
 struct Playback {
     StartLog log;
-    std::set<std::tuple<int, int, int>> notes;
-    std::map<int, int32_t> lastSelection;
+    std::vector<Hit> hits;
     bool stoppedAtTheEnd = false;
+
+    bool landed(int pattern, int note, int step) const {
+        return std::any_of(hits.begin(), hits.end(), [&](const Hit& hit) {
+            return hit.pattern == pattern && hit.note == note && hit.step == step;
+        });
+    }
+    std::vector<int32_t> startsOf(int pattern) const {
+        std::vector<int32_t> times;
+        for (const auto& [started, time] : log.starts) {
+            if (started == pattern) times.push_back(time);
+        }
+        return times;
+    }
 };
 
 Playback play(const std::vector<RecordedMidiMessage>& messages) {
@@ -66,14 +86,11 @@ Playback play(const std::vector<RecordedMidiMessage>& messages) {
         const uint32_t message = entry.message;
         const int data1 = message >> 8 & 0x7F;
         switch (message & 0xF0) {
-            case 0x90: playback.notes.emplace(clock.pattern(), data1, clock.step()); break;
+            case 0x90: playback.hits.push_back({entry.time, clock.pattern(), data1, clock.step()}); break;
             case 0xB0:
                 if (data1 == 32) clock.bankSelect(message >> 16 & 0x7F);
                 break;
-            case 0xC0:
-                clock.programChange(data1);
-                playback.lastSelection[data1] = entry.time;
-                break;
+            case 0xC0: clock.programChange(data1); break;
         }
         if (message == 0xF8) clock.tick();
         if (message == 0xFA) clock.start();
@@ -88,8 +105,16 @@ std::vector<RecordedMidiMessage> parsedRecording() {
     return parseMidiRecording(text.data(), text.size());
 }
 
-// Runs the test in a folder of its own, so that the show's relative paths
-// land there.
+bool isFigurePattern(int pattern) { return pattern >= 64 && pattern <= 69; }
+
+// Once the stage has turned, the notes that start figures at once: the runs
+// of wheels on the kick (66, 67) and on the floor tom (67 to 69).
+bool startsFiguresOverThePaper(const Hit& hit) {
+    const bool kick = hit.note == 36 && (hit.pattern == 66 || hit.pattern == 67);
+    const bool floorTom = hit.note == 41 && hit.pattern >= 67 && hit.pattern <= 69;
+    return (kick || floorTom) && hit.step >= 0;
+}
+
 }  // namespace
 
 TEST(ShowRecording, ReadsBackInTimeOrderAndEndsBeforeTheBlack) {
@@ -108,22 +133,59 @@ TEST(ShowRecording, ReadsBackInTimeOrderAndEndsBeforeTheBlack) {
     EXPECT_LT(kBlackMs, composition().lengthMs) << "the music lasts until the picture goes black";
 }
 
-TEST(ShowRecording, PlaysTheFigurePatternsThenThePencilPatterns) {
+TEST(ShowRecording, PlaysThePencilPatternsOnceEachInTurnsWithTheFigures) {
     const Playback playback = play(parsedRecording());
-
-    for (int pattern = 64; pattern <= 69; ++pattern) {
-        ASSERT_TRUE(playback.lastSelection.count(pattern)) << pattern;
-        EXPECT_LT(playback.lastSelection.at(pattern), kFiguresEndMs) << pattern;
-    }
-    std::map<int, std::vector<int32_t>> startsOf;
-    for (const auto& [pattern, time] : playback.log.starts) startsOf[pattern].push_back(time);
-    for (int pattern = 70; pattern <= 77; ++pattern) {
-        ASSERT_TRUE(startsOf.count(pattern)) << pattern;
-        EXPECT_GE(startsOf[pattern].front(), kFiguresEndMs) << pattern;
-    }
-    ASSERT_EQ(startsOf[71].size(), 1u) << "the paper's envelopes start once";
-    EXPECT_NEAR(startsOf[71].front(), 214000, 2000);
     EXPECT_TRUE(playback.stoppedAtTheEnd);
+
+    // The figures alone before the bridge; the bridge and the paper's start
+    // once each, the paper's at 214 s, since its start restarts the paper's
+    // envelopes.
+    for (const auto& [pattern, time] : playback.log.starts) {
+        if (time < kBridgeMs) {
+            EXPECT_TRUE(isFigurePattern(pattern)) << pattern << " at " << time << " ms";
+        }
+    }
+    ASSERT_EQ(playback.startsOf(70).size(), 1u);
+    EXPECT_NEAR(playback.startsOf(70).front(), kBridgeMs, 2000);
+    ASSERT_EQ(playback.startsOf(71).size(), 1u) << "the paper's envelopes start once";
+    EXPECT_NEAR(playback.startsOf(71).front(), kPaperMs, 2000);
+
+    // A pencil pattern's start wipes pen figures, so 72 to 76 start once,
+    // in order. 77's first start begins the shading layer 20 s later, about
+    // when the finale begins; a start before that would put the layer off.
+    int32_t previous = playback.startsOf(71).front();
+    for (int pattern = 72; pattern <= 77; ++pattern) {
+        const std::vector<int32_t> starts = playback.startsOf(pattern);
+        ASSERT_FALSE(starts.empty()) << pattern;
+        EXPECT_GT(starts.front(), previous) << pattern;
+        if (pattern < 77) {
+            EXPECT_EQ(starts.size(), 1u) << pattern;
+        }
+        previous = starts.front();
+    }
+    const std::vector<int32_t> shading = playback.startsOf(77);
+    EXPECT_NEAR(shading.front() + 20000, kFinaleMs, 15000);
+    for (int32_t again : shading) EXPECT_TRUE(again == shading.front() || again >= shading.front() + 20000) << again;
+
+    // Figure patterns come back between the pencil patterns, for half of
+    // the paper's time or more, and start figures at least every 20 s.
+    std::vector<std::pair<int32_t, int>> current;
+    for (const auto& [pattern, time] : playback.log.starts) current.emplace_back(time, pattern);
+    current.emplace_back(kFinaleMs, -1);
+    int32_t figureMs = 0;
+    for (std::size_t i = 0; i + 1 < current.size(); ++i) {
+        const int32_t from = std::max(current[i].first, kPaperMs);
+        const int32_t to = std::min(current[i + 1].first, kFinaleMs);
+        if (isFigurePattern(current[i].second) && to > from) figureMs += to - from;
+    }
+    EXPECT_GE(figureMs, (kFinaleMs - kPaperMs) / 2) << figureMs << " ms of figure patterns over the paper";
+    int32_t lastFigures = kPaperMs;
+    for (const Hit& hit : playback.hits) {
+        if (hit.time < kPaperMs || hit.time >= kFinaleMs || !startsFiguresOverThePaper(hit)) continue;
+        EXPECT_LE(hit.time - lastFigures, 20000) << "no figures between " << lastFigures << " and " << hit.time;
+        lastFigures = hit.time;
+    }
+    EXPECT_GE(lastFigures, kFinaleMs - 20000);
 
     // The figure rows that answer the kick (36) or the snare (38) on one
     // step only: the music must play them there.
@@ -133,9 +195,9 @@ TEST(ShowRecording, PlaysTheFigurePatternsThenThePencilPatterns) {
         {67, 36, 36}, {67, 36, 40}, {67, 36, 52}, {67, 36, 56}, {68, 36, 8},  {68, 36, 34},
         {68, 36, 36}, {68, 36, 40},
     };
-    for (const auto& row : fixedRows) {
-        EXPECT_TRUE(playback.notes.count(row))
-            << "pattern " << std::get<0>(row) << " note " << std::get<1>(row) << " step " << std::get<2>(row);
+    for (const auto& [pattern, note, step] : fixedRows) {
+        EXPECT_TRUE(playback.landed(pattern, note, step))
+            << "pattern " << pattern << " note " << note << " step " << step;
     }
     // Figure groups from the floor tom, the clap and (in 69) the closed hat,
     // and the pencil scene's low tom in every pencil pattern.
@@ -144,8 +206,8 @@ TEST(ShowRecording, PlaysTheFigurePatternsThenThePencilPatterns) {
         {70, 45}, {71, 45}, {71, 38}, {72, 45}, {73, 45}, {74, 45}, {75, 45}, {76, 45}, {77, 45},
     };
     for (const auto& [pattern, note] : anyStepNotes) {
-        const bool played = std::any_of(playback.notes.begin(), playback.notes.end(), [&](const auto& hit) {
-            return std::get<0>(hit) == pattern && std::get<1>(hit) == note && std::get<2>(hit) >= 0;
+        const bool played = std::any_of(playback.hits.begin(), playback.hits.end(), [&](const Hit& hit) {
+            return hit.pattern == pattern && hit.note == note && hit.step >= 0;
         });
         EXPECT_TRUE(played) << "pattern " << pattern << " note " << note;
     }

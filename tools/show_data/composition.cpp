@@ -23,9 +23,10 @@ constexpr int kEndingRingMs = 3000;
 // The figure patterns answer the kick on fixed steps (pattern 64: steps 8,
 // 34, 40 and the snare on 30; 65: 7, 8, 34, 40, 52, 56; 67 and 68: 8, 34,
 // 36, 40), the floor tom, the clap and, in 69, the closed hat on any step.
-// The pencil patterns answer the low tom, 70 also the kick and the clap,
-// 71 the snare. The grids below put those notes where the music wants the
-// pictures to move.
+// Once the stage has turned, only the runs of wheels answer at once: the kick
+// in 66 and 67, the floor tom in 67 to 69. The pencil patterns answer the low
+// tom, 70 also the kick and the clap, 71 the snare. The grids below put those
+// notes where the music wants the pictures to move.
 
 // Melodies, four bars of 16 steps each.
 constexpr std::string_view kThemeA =
@@ -80,6 +81,9 @@ constexpr std::string_view kPulseKick =
     "x...x..xx...x... x...x...x...x... x.x.x...x...x... x...x...x...x...";
 constexpr std::string_view kDrivingKick =
     "x...x...x...x... x...x...x...x... x.x.x...x...x... x...x...x...x...";
+// Over the paper the figures answer the floor tom and, in 66 and 67, the
+// kick; the floor tom drives on in eighths there so that they keep coming.
+constexpr std::string_view kTomEighths = "x.x.x.x.x.x.x.x.";
 // A fill at the end of the pattern: low tom, then floor tom.
 constexpr std::string_view kFillLowTom =
     "................ ................ ................ ........x.x.....";
@@ -92,6 +96,9 @@ struct Section {
     int pattern;
     int passes;
     Play play;
+    // A section that comes back goes on with the passes after those it
+    // played before.
+    int firstPass = 0;
 };
 
 void dawn(ScoreWriter& score, int tick, int pass) {
@@ -136,11 +143,13 @@ void pulse(ScoreWriter& score, int tick, int pass) {
     if (pass == 6) p.melody(channel::kLead, kThemeAnswer, 92);
 }
 
+// Passes from 5 on come back over the paper.
 void bloom(ScoreWriter& score, int tick, int pass) {
     const bool lifted = pass % 2 == 0;
     PatternBuilder p(score, tick, lifted ? "Fmaj7 G Am9 -" : "Dm9 Fmaj7 Am9 G");
     p.pad(70);
-    p.drums(drum::kKick, "x.......x....... x.........x..... x.......x....... x.........x.....");
+    p.drums(drum::kKick,
+            pass >= 5 ? kDrivingKick : "x.......x....... x.........x..... x.......x....... x.........x.....");
     p.drums(drum::kSnare, "....x.....o.x...", 90);
     p.drums(drum::kClosedHat, kEighthHats, 70);
     p.drums(drum::kOpenHat, "................ ..............x. ................ ..............x.", 60);
@@ -150,10 +159,11 @@ void bloom(ScoreWriter& score, int tick, int pass) {
     }
     p.bass("x-.x-.x-..x-.5-.", 92);
     p.arpeggio(kRunningArpeggio, 44);
-    if (pass == 2 || pass == 4) p.melody(channel::kLead, kBloomLine, 88);
-    if (pass == 3) p.melody(channel::kLead, kThemeMinor, 88);
+    if (pass >= 2 && pass % 2 == 0) p.melody(channel::kLead, kBloomLine, 88);
+    if (pass == 3 || pass == 5) p.melody(channel::kLead, kThemeMinor, 88);
 }
 
+// Passes from 4 on come back over the paper.
 void rise(ScoreWriter& score, int tick, int pass) {
     PatternBuilder p(score, tick, "Am F C G");
     p.pad(74);
@@ -161,7 +171,9 @@ void rise(ScoreWriter& score, int tick, int pass) {
     p.drums(drum::kSnare, kBackbeat, 105);
     p.drums(drum::kClap, "................ ............x... ................ ............x...", 90);
     p.drums(drum::kClosedHat, kSixteenthHats, 70);
-    if (pass % 2 == 1) {
+    if (pass >= 4) {
+        p.drums(drum::kFloorTom, kTomEighths, 76);
+    } else if (pass % 2 == 1) {
         p.drums(drum::kLowTom, kFillLowTom);
         p.drums(drum::kFloorTom, kFillFloorTom);
     }
@@ -170,6 +182,7 @@ void rise(ScoreWriter& score, int tick, int pass) {
     p.melody(channel::kLead, pass % 2 == 0 ? kThemeA : kThemeAnswer, 96, pass >= 2 ? 12 : 0);
 }
 
+// Passes from 2 on come back over the paper.
 void peak(ScoreWriter& score, int tick, int pass) {
     PatternBuilder p(score, tick, "F G Em Am");
     p.pad(80);
@@ -183,6 +196,7 @@ void peak(ScoreWriter& score, int tick, int pass) {
         p.drums(drum::kLowTom, kFillLowTom);
         p.drums(drum::kFloorTom, kFillFloorTom);
     }
+    if (pass >= 2) p.drums(drum::kFloorTom, kTomEighths, 80);
     p.bass(kDrivingBass, 104);
     p.arpeggio("0123432101234321", 50);
     p.melody(channel::kLead, kPeakLine, 100);
@@ -231,7 +245,7 @@ void paper(ScoreWriter& score, int tick, int pass) {
     if (pass >= 1) p.drums(drum::kClosedHat, kEighthHats, 60);
     p.bass("x-----------5---", 88);
     p.arpeggio("0.1.2.1.3.2.1.2.", 45);
-    if (pass >= 2) p.melody(channel::kLead, pass % 2 == 0 ? kPencilLine : kPencilAnswer, 86);
+    if (pass >= 1) p.melody(channel::kLead, pass % 2 == 1 ? kPencilLine : kPencilAnswer, 86);
 }
 
 void scraps(ScoreWriter& score, int tick, int pass) {
@@ -356,10 +370,22 @@ void finale(ScoreWriter& score, int tick, int pass) {
     }
 }
 
+// The figures play alone until the bridge lays out the paper. Then they come
+// back over it, in turns with the pencil patterns. Each pencil pattern starts
+// once, 71 above all, whose start times the paper; 77 starts its shading
+// layer (20 s later) shortly before the finale, and comes back once that has
+// begun, for the roll into the finale.
 constexpr Section kSections[] = {
-    {64, 4, dawn},   {65, 7, pulse}, {66, 5, bloom},    {67, 4, rise},      {68, 2, peak},
-    {69, 3, hush},   {70, 1, bridge}, {71, 6, paper},   {72, 5, scraps},    {73, 5, theme},
-    {74, 5, wanderers}, {75, 4, glide}, {76, 3, climb}, {77, 3, gather},    {77, 14, finale},
+    {64, 4, dawn},     {65, 7, pulse},  {66, 5, bloom},  {67, 4, rise},  {68, 2, peak},  {69, 3, hush},
+    {70, 1, bridge},   {71, 2, paper},
+    {67, 2, rise, 4},  {72, 2, scraps, 1},
+    {68, 2, peak, 2},  {73, 2, theme},
+    {67, 2, rise, 6},  {74, 2, wanderers, 1},
+    {66, 2, bloom, 5}, {75, 2, glide, 2},
+    {68, 2, peak, 4},  {76, 2, climb, 1},
+    {67, 3, rise, 8},  {68, 2, peak, 6},    {77, 1, gather},
+    {67, 2, rise, 11}, {77, 1, gather, 2},
+    {77, 14, finale},
 };
 
 // Pad alone while the picture is still black, with the pluck coming in.
@@ -392,7 +418,7 @@ Composition composeShow() {
         const Section& section = kSections[i];
         composition.sections.push_back({section.pattern, score.msAt(tick)});
         for (int pass = 0; pass < section.passes; ++pass) {
-            section.play(score, tick, pass);
+            section.play(score, tick, section.firstPass + pass);
             // The next pattern is chosen halfway through the last pass and
             // takes over when this one ends.
             const bool last = pass + 1 == section.passes;
