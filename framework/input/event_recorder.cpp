@@ -69,6 +69,14 @@ private:
 
 }  // namespace
 
+std::vector<RecordedEvent> parseEventList(const std::string& text) {
+    std::vector<RecordedEvent> events;
+    EventListReader reader(text);
+    RecordedEvent event;
+    while (reader.read(event) && event.eventId != endMark && event.time != endMark) events.push_back(event);
+    return events;
+}
+
 EventRecorder& EventRecorder::instance() {
     static EventRecorder* recorder = new EventRecorder;
     return *recorder;
@@ -84,12 +92,10 @@ void EventRecorder::record(int, int triggerId) { events_.push_back({triggerId, T
 void EventRecorder::load() {
     std::FILE* file = std::fopen(eventsPath, "r");
     if (!file) return;
-    std::string text = readWholeFile(file);
+    const std::string text = readWholeFile(file);
     std::fclose(file);
-
-    EventListReader reader(text);
-    RecordedEvent event;
-    while (reader.read(event) && event.eventId != endMark && event.time != endMark) events_.push_back(event);
+    const std::vector<RecordedEvent> read = parseEventList(text);
+    events_.insert(events_.end(), read.begin(), read.end());
 }
 
 bool EventRecorder::save() const {

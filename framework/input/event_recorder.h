@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One input event: which trigger fired, at which scene time (ms since the
@@ -10,6 +11,10 @@ struct RecordedEvent {
     int32_t eventId;
     int32_t time;
 };
+
+// The events of an event list's text, in order, up to its end record or its
+// first malformed record (see EventRecorder).
+std::vector<RecordedEvent> parseEventList(const std::string& text);
 
 // The list of input events that drives the show, read from and written to
 // "data/events.txt" in the working directory. Each event there is
