@@ -1,5 +1,7 @@
 #include "platform/midi_event_word.h"
 
+#include <algorithm>
+
 namespace host {
 
 namespace {
@@ -20,8 +22,9 @@ std::optional<uint32_t> singleWord(const snd_seq_event_t& event) {
     case SND_SEQ_EVENT_PGMCHANGE: return word(0xC0 | (control.channel & 0x0F), control.value);
     case SND_SEQ_EVENT_CHANPRESS: return word(0xD0 | (control.channel & 0x0F), control.value);
     case SND_SEQ_EVENT_PITCHBEND: {
-        // The sequencer centres the bend on 0; the message on 0x2000.
-        const unsigned bend = static_cast<unsigned>(control.value + 0x2000) & 0x3FFF;
+        // The sequencer centres the bend on 0, the message on 0x2000. Any
+        // client may send any int: a value past the 14 bits bends fully.
+        const unsigned bend = static_cast<unsigned>(std::clamp(control.value, -0x2000, 0x1FFF) + 0x2000);
         return word(0xE0 | (control.channel & 0x0F), bend, bend >> 7);
     }
     case SND_SEQ_EVENT_QFRAME: return word(0xF1, control.value);

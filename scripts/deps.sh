@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and playing need, skipping the
-# ones already there; with the argument "test", also what the tests need.
+# ones already there; with the argument "test", also what the tests need,
+# with "fuzz", also clang and libFuzzer.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick
 )
 [ "${1:-}" = test ] && packages+=(ffmpeg ccache)
+[ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do

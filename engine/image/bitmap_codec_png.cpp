@@ -21,6 +21,12 @@ constexpr double kDefaultFileGamma = 0.45;
 // promises more pixels than the rest of the file can hold is a lie.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 
+// Chunks that libpng reads into a buffer of the length the file claims,
+// however short the file, and whose contents no picture needs: skipped
+// unread. The colour chunks stay, since gamma may come from them.
+constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0sPLT\0pCAL\0sCAL\0eXIf";
+constexpr int kSkippedChunkCount = 7;
+
 // What libpng reads from. Plain data: libpng leaves the reading functions
 // by longjmp.
 struct PngInput {
@@ -122,6 +128,7 @@ bool DecodePng(Bitmap& bitmap, Stream& stream) {
     if (!reader.info) return false;
     PngInput input{data.data(), data.size(), 0};
     png_set_read_fn(reader.png, &input, ReadFromMemory);
+    png_set_keep_unknown_chunks(reader.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
     PngLayout layout{};
     if (!ReadPngHeader(reader.png, reader.info, &layout)) return false;
 

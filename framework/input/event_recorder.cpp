@@ -84,6 +84,18 @@ private:
 
 }  // namespace
 
+std::string parseEventList(const std::string& text, const char* name, std::vector<RecordedEvent>& events) {
+    EventListReader reader(text);
+    RecordedEvent event;
+    while (reader.read(event)) {
+        if (event.eventId == endMark || event.time == endMark) return "";
+        events.push_back(event);
+    }
+    if (reader.endedBeforeRecord()) return std::string(name) + ": ends without its end record";
+    return std::string(name) + ":" + std::to_string(reader.recordLine()) +
+           ": not an event record; the list ends before it";
+}
+
 EventRecorder& EventRecorder::instance() {
     static EventRecorder* recorder = new EventRecorder;
     return *recorder;
@@ -104,16 +116,7 @@ std::string EventRecorder::load() {
     const int readError = errno;
     std::fclose(file);
     if (!whole) return std::string(eventsPath) + ": cannot be read: " + std::strerror(readError);
-
-    EventListReader reader(text);
-    RecordedEvent event;
-    while (reader.read(event)) {
-        if (event.eventId == endMark || event.time == endMark) return "";
-        events_.push_back(event);
-    }
-    if (reader.endedBeforeRecord()) return std::string(eventsPath) + ": ends without its end record";
-    return std::string(eventsPath) + ":" + std::to_string(reader.recordLine()) +
-           ": not an event record; the list ends before it";
+    return parseEventList(text, eventsPath, events_);
 }
 
 bool EventRecorder::save() const {

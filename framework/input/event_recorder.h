@@ -12,6 +12,11 @@ struct RecordedEvent {
     int32_t time;
 };
 
+// Appends the events of an event list's text, in order, up to its end record
+// or its first malformed record (see EventRecorder); returns what was wrong,
+// named after name, or nothing when the list ended with its end record.
+std::string parseEventList(const std::string& text, const char* name, std::vector<RecordedEvent>& events);
+
 // The list of input events that drives the show, read from and written to
 // "data/events.txt" in the working directory. Each event there is
 // "eventid = %d\ntime = %d\n"; a record with -1 in either field ends the

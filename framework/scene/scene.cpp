@@ -19,6 +19,8 @@
 
 namespace {
 
+// Writes what failed; an exception thrown by pointer is freed here, since
+// the scene ends its flight.
 void reportFailure(const char* entryPoint) {
     try {
         throw;
@@ -26,6 +28,7 @@ void reportFailure(const char* entryPoint) {
         std::fprintf(stderr, "scene %s failed: %s (%s:%d)\n", entryPoint, e.Message().Data(), e.File().Data(), e.Line());
     } catch (const zentac::Exception* e) {
         std::fprintf(stderr, "scene %s failed: %s\n", entryPoint, e->Message().Data());
+        delete e;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "scene %s failed: %s\n", entryPoint, e.what());
     } catch (int code) {

@@ -12,6 +12,8 @@
 #                on white after their notes, and three replayed Escapes end it
 #   missingMusic without the music the show ends through its failure path
 #   noSound      without a sound output the same, naming the way out
+#   notMp3       likewise with music that is no MP3, and frees what failed:
+#                the leak check is on, and no sanitizer may report
 #   noDisplay    without an X display the show ends through its failure path,
 #                naming the video system
 set -u
@@ -29,6 +31,10 @@ cd "$work"
 cp -rs "$data" data
 rm -f data/events.txt
 [ "$case_name" = missingMusic ] && rm data/audio/vorn.mp3
+if [ "$case_name" = notMp3 ]; then
+  rm data/audio/vorn.mp3
+  yes 'no music here' | head -c 1000 >data/audio/vorn.mp3
+fi
 if [ "$case_name" = replay ]; then
   # F2 of scene 0 (id 2) at 300 ms; Escape of scene 1 (id 14) three times.
   printf 'eventid = 2\ntime = 300\n' >data/events.txt
@@ -41,10 +47,13 @@ fi
 [ "$case_name" = noDisplay ] && DISPLAY=:4095
 args=(-window=1)
 [ "$case_name" = showfps ] && args+=(-showfps=1)
-# No sound card here; the process-wide leak check is the unit tests' job.
+# No sound card here; the process-wide leak check is the unit tests' job,
+# but for the failure that ends a scene.
 audio=dummy
 [ "$case_name" = noSound ] && audio=no-such-driver
-SDL_AUDIODRIVER=$audio ASAN_OPTIONS=detect_leaks=0 VORN_MESSAGEBOX=no \
+leaks=0
+[ "$case_name" = notMp3 ] && leaks=1
+SDL_AUDIODRIVER=$audio ASAN_OPTIONS=detect_leaks=$leaks VORN_MESSAGEBOX=no \
   "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
 pid=$!
 
@@ -56,7 +65,8 @@ finish() {
   cat "$work/err"
 }
 
-if [ "$case_name" = missingMusic ] || [ "$case_name" = noDisplay ] || [ "$case_name" = noSound ]; then
+if [ "$case_name" = missingMusic ] || [ "$case_name" = notMp3 ] || [ "$case_name" = noDisplay ] ||
+   [ "$case_name" = noSound ]; then
   finish
   [ $status -eq 254 ] || { echo "exit status $status, not 254"; exit 1; }
   cause="Couldn't load 'data/audio/vorn.mp3'"
@@ -67,6 +77,7 @@ if [ "$case_name" = missingMusic ] || [ "$case_name" = noDisplay ] || [ "$case_n
     grep -qF "SDL_AUDIODRIVER=dummy" "$work/err" || { echo "the way out is not named"; exit 1; }
   fi
   grep -q "Fucked up" "$work/err" || { echo "no failure box"; exit 1; }
+  ! grep -q "Sanitizer\|runtime error" "$work/err" || { echo "a sanitizer reported"; exit 1; }
   echo ok; exit 0
 fi
 

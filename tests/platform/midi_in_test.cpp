@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -80,6 +81,19 @@ TEST(MidiEventWords, TurnsEventsIntoShortMessages) {
     EXPECT_THAT(nowOf(controlEvent(SND_SEQ_EVENT_CONTROL14, 0, 7, 0x3FFF)), ElementsAre(0x7F07B0u, 0x7F27B0u));
     EXPECT_THAT(nowOf(controlEvent(SND_SEQ_EVENT_CONTROL14, 0, 40, 0x15)), ElementsAre(0x1528B0u));
     EXPECT_FALSE(host::midiEventWords(noteEvent(SND_SEQ_EVENT_NOTEON, 0, 36, 1)).noteOff.has_value());
+}
+
+// The port takes events from any local client, whatever value they carry.
+TEST(MidiEventWords, APitchBendPastTheFourteenBitsBendsFully) {
+    const int32_t highest = std::numeric_limits<int32_t>::max();
+    const int32_t lowest = std::numeric_limits<int32_t>::min();
+    for (const int32_t value : {8191, 8192, 1 << 20, highest - 0x1FFF, highest}) {
+        EXPECT_THAT(nowOf(controlEvent(SND_SEQ_EVENT_PITCHBEND, 5, 0, value)), ElementsAre(0x7F7FE5u)) << value;
+    }
+    for (const int32_t value : {-8192, -8193, -(1 << 20), lowest}) {
+        EXPECT_THAT(nowOf(controlEvent(SND_SEQ_EVENT_PITCHBEND, 5, 0, value)), ElementsAre(0x0000E5u)) << value;
+    }
+    EXPECT_THAT(nowOf(controlEvent(SND_SEQ_EVENT_PITCHBEND, 5, 0, 8190)), ElementsAre(0x7F7EE5u));
 }
 
 TEST(MidiEventWords, ANoteWithADurationOwesItsNoteOff) {

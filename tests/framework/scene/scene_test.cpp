@@ -16,6 +16,13 @@
 
 namespace {
 
+// Thrown by pointer, as the music player throws; counts the ones not freed.
+struct CountedException : zentac::Exception {
+    static inline int live = 0;
+    explicit CountedException(const char* message) : Exception("", message, __FILE__, __LINE__) { ++live; }
+    ~CountedException() override { --live; }
+};
+
 class RecordingScene : public Scene {
 public:
     explicit RecordingScene(std::vector<std::string>* log, const char* name) : log_(log), name_(name) {}
@@ -30,6 +37,7 @@ public:
     void init() override {
         note("init");
         if (failInit) ZENTAC_THROW("no data");
+        if (failInitByPointer) throw new CountedException("Couldn't load 'music'");
     }
     void shutdown() override { note("shutdown"); }
     void activate() override { note("activate"); }
@@ -38,6 +46,7 @@ public:
     bool isRunning() override { return drawing && Scene::isRunning(); }
 
     bool failInit = false;
+    bool failInitByPointer = false;
     bool drawing = true;
 
 private:
@@ -114,6 +123,15 @@ TEST_F(SceneTest, FailureBecomesIntegerZeroOrFallsBack) {
     guarded.enter();
     guarded.update();
     EXPECT_EQ(fallback.runs, 1);
+}
+
+TEST_F(SceneTest, AFailureThrownByPointerIsReportedAndFreed) {
+    RecordingScene failing(&log, "f");
+    failing.failInitByPointer = true;
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(failing.load(), int);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Couldn't load 'music'"), std::string::npos);
+    EXPECT_EQ(CountedException::live, 0);
 }
 
 TEST_F(SceneTest, DefaultSceneClearsAMissingFrameBitmapSafely) {
