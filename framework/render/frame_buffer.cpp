@@ -1,5 +1,6 @@
 #include "framework/render/frame_buffer.h"
 
+#include "framework/render/draw_probe.h"
 #include "framework/render/gl_batch.h"
 #include "platform/message_box.h"
 
@@ -63,6 +64,8 @@ void FrameBuffer::drawFullscreen() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glColor4f(1, 1, 1, 1);
+    DrawProbe* probe = draw_probe::installed();
+    if (probe != nullptr) probe->beginDraw({DrawProbe::RawQuad, draw_probe::source(), 0});
     // The texture's bottom row lands at the bottom of the screen.
     glBegin(GL_QUADS);
     glTexCoord2f(0, v);
@@ -74,6 +77,7 @@ void FrameBuffer::drawFullscreen() {
     glTexCoord2f(u, v);
     glVertex3f(640, 0, 1);
     glEnd();
+    if (probe != nullptr) probe->endDraw();
     glDisable(GL_TEXTURE_2D);
     GLBatch::endRawCurrent();
 }
