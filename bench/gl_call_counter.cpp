@@ -199,6 +199,8 @@ GlCallCounts take() { return std::exchange(counts, GlCallCounts{}); }
 
 void setWindowDrawingSkipped(bool skipped) { windowDrawingSkipped = skipped; }
 
+bool drawingIntoWindow() { return drawFramebuffer == 0; }
+
 }  // namespace gl_call_counter
 
 extern "C" {

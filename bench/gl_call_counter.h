@@ -36,4 +36,7 @@ GlCallCounts take();
 // layers still do. They are counted either way.
 void setWindowDrawingSkipped(bool skipped);
 
+// Whether drawing now goes into the window (framebuffer 0), not a layer.
+bool drawingIntoWindow();
+
 }  // namespace gl_call_counter

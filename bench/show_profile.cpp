@@ -8,7 +8,8 @@
 //
 // Options: --budget normal|high (the start-up question's answer, normal by
 // default), --png FOLDER (writes the last frame of each window there as
-// frame_at_<show ms>ms.png), --draw-every-frame (see below). A window is
+// frame_at_<show ms>ms.png), --draw-every-frame (see below), --split (see
+// below). A window is
 // START:END in seconds since the main scene began, or START alone for the one
 // second from START; windows may overlap. The run ends with the last window,
 // or where the show quits by itself (581.4 s).
@@ -28,6 +29,16 @@
 //   render-to-texture layers alike; clears are not fragments. This is what
 //   "covered pixels" means here: with overdraw it exceeds the window's size.
 //   The count cost llvmpipe no measurable CPU (under 1% at 300 s);
+// - with --split, the same fragments and the draw calls split by target
+//   (window or render layer), kind of primitive, the source the show marked
+//   (scrap passes, paper, layers' draw-out, figures...) and the batch's
+//   program: each split is a draw call with an occlusion query of its own,
+//   so the times of such a run are not the show's. llvmpipe's own time per
+//   draw needs a debug build of the driver (LP_DEBUG), which Debian's is not;
+// - CPU time by thread over each window, from each thread's CPU clock: the
+//   main thread, the driver's OpenGL thread (Mesa names it after the program
+//   with ":gl0"), its rasteriser threads (llvmpipe-N: together, and how busy
+//   each was over the window's wall time) and the rest (sound, start-up);
 // - resident memory (VmRSS, and the peak VmHWM) and the heap in use
 //   (malloc's, llvmpipe's included) at each window's end, and both right
 //   after start-up. Resident memory varies by tens of MB from run to run, and

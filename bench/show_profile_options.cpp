@@ -31,7 +31,7 @@ std::optional<ShowWindow> parseWindow(const std::string& text) {
 }  // namespace
 
 const char* const showProfileUsage =
-    "usage: vorn_show_profile [--budget normal|high] [--png FOLDER] [--draw-every-frame] WINDOW...\n"
+    "usage: vorn_show_profile [--budget normal|high] [--png FOLDER] [--draw-every-frame] [--split] WINDOW...\n"
     "  WINDOW is START:END in seconds of show time (since the main scene began),\n"
     "  or START alone for the one second from START; windows may overlap.\n";
 
@@ -46,6 +46,8 @@ std::optional<ShowProfileOptions> parseShowProfileOptions(const std::vector<std:
             options.pictureFolder = arguments[++i];
         } else if (argument == "--draw-every-frame") {
             options.drawEveryFrame = true;
+        } else if (argument == "--split") {
+            options.splitDraws = true;
         } else if (std::optional<ShowWindow> window = parseWindow(argument)) {
             options.windows.push_back(*window);
         } else {

@@ -21,6 +21,10 @@ struct ShowProfileOptions {
     std::string pictureFolder;
     // Frames outside every window are drawn into the window too.
     bool drawEveryFrame = false;
+    // Fragments and draw calls are split by target, kind of primitive,
+    // source and program; every split draws apart, so times are not the
+    // show's.
+    bool splitDraws = false;
 };
 
 // The options from the program's arguments (without its path), or nothing

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/gl_call_counter.h"
+#include "bench/thread_times.h"
 #include "framework/render/gl_batch.h"
 #include "framework/scene/scene_manager.h"
 #include "framework/clock/timer.h"
@@ -90,6 +91,7 @@ uint64_t fragmentsCounted(GLuint query) {
 // Printed at once: a long run shows its windows as it goes.
 void closeReport(WindowReport& report, std::string picturePath) {
     auto [resident, peak] = residentMemoryMb();
+    report.endThreads(threadTimesNow(), ClockReading::now().wallMs);
     report.close(resident, peak, std::move(picturePath));
     report.printDetail(stdout);
     std::printf("  heap in use at its end: %.1f MB\n", heapInUseMb());
@@ -142,6 +144,7 @@ ShowProfiler::ShowProfiler(const ShowProfileOptions& options, SceneManager& scen
     GLuint query = 0;
     glGenQueries(1, &query);
     query_ = query;
+    if (options.splitDraws) split_ = std::make_unique<DrawSplit>();
 }
 
 void ShowProfiler::run() {
@@ -180,13 +183,20 @@ void ShowProfiler::runFrame(const FramePlan& frame) {
     const bool measured = !frame.windows.empty();
     gl_call_counter::setWindowDrawingSkipped(!frame.drawn);
     gl_call_counter::take();
+    for (WindowReport* report : frame.windows) {
+        if (report->samples().empty()) report->beginThreads(threadTimesNow(), ClockReading::now().wallMs);
+    }
     const ClockReading start = ClockReading::now();
     // On in every frame: llvmpipe compiles its shaders apart for counting.
-    glBeginQuery(GL_SAMPLES_PASSED, query_);
+    if (split_) {
+        split_->beginFrame();
+    } else {
+        glBeginQuery(GL_SAMPLES_PASSED, query_);
+    }
     scenes_.update();
     // What the renderers gathered is drawn inside the frame it belongs to.
     GLBatch::flushCurrent();
-    glEndQuery(GL_SAMPLES_PASSED);
+    if (!split_) glEndQuery(GL_SAMPLES_PASSED);
 
     std::string picturePath;
     ClockReading pictureTime;
@@ -199,16 +209,15 @@ void ShowProfiler::runFrame(const FramePlan& frame) {
     }
     presentFrame(frame.drawn);
     const ClockReading cost = ClockReading::now() - start - pictureTime;
+    DrawSplitTable split;
+    const uint64_t fragments = split_ ? split_->endFrame(split) : measured ? fragmentsCounted(query_) : 0;
     if (!measured) return;
 
-    const FrameSample sample{frame.showMs,
-                             cost.wallMs,
-                             cost.mainThreadCpuMs,
-                             cost.processCpuMs,
-                             gl_call_counter::take(),
-                             fragmentsCounted(query_)};
+    const FrameSample sample{frame.showMs,    cost.wallMs, cost.mainThreadCpuMs, cost.processCpuMs,
+                             gl_call_counter::take(), fragments};
     for (WindowReport* report : frame.windows) {
         report->add(sample);
+        report->addSplit(split);
         if (isLastOf(*report)) closeReport(*report, picturePath);
     }
 }

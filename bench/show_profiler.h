@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/draw_split.h"
 #include "bench/show_profile_options.h"
 #include "bench/window_report.h"
 
@@ -53,4 +55,6 @@ private:
     std::vector<WindowReport> reports_;
     int endMs_ = 0;
     unsigned query_ = 0;
+    // With --split, counts the fragments in place of query_.
+    std::unique_ptr<DrawSplit> split_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -56,6 +57,63 @@ Spread spreadOf(const std::vector<FrameSample>& samples, const Measure& measure)
 
 }  // namespace
 
+void WindowReport::addSplit(const DrawSplitTable& split) {
+    for (const auto& [key, tally] : split) {
+        DrawTally& sum = split_[key];
+        sum.draws += tally.draws;
+        sum.fragments += tally.fragments;
+    }
+}
+
+void WindowReport::beginThreads(std::vector<ThreadTime> threads, double wallMs) {
+    threadsAtStart_ = std::move(threads);
+    wallAtStart_ = wallMs;
+}
+
+void WindowReport::endThreads(const std::vector<ThreadTime>& threads, double wallMs) {
+    if (threadsAtStart_.empty()) return;
+    threads_ = ThreadGroupTimes::between(threadsAtStart_, threads);
+    threadsWallMs_ = wallMs - wallAtStart_;
+}
+
+void WindowReport::printThreads(std::FILE* out) const {
+    if (threadsWallMs_ <= 0) return;
+    const double frames = static_cast<double>(samples_.size());
+    const auto busy = [this](double ms) { return 100.0 * ms / threadsWallMs_; };
+    std::fprintf(out, "  CPU by thread, ms a frame (%% of one core over the window's %.1f s of wall):\n",
+                 threadsWallMs_ / 1000.0);
+    std::fprintf(out, "    main %.2f (%.0f%%), GL thread %.2f (%.0f%%), other %.2f (%.0f%%)\n",
+                 threads_.mainMs / frames, busy(threads_.mainMs), threads_.glThreadMs / frames,
+                 busy(threads_.glThreadMs), threads_.otherMs / frames, busy(threads_.otherMs));
+    if (threads_.rasterThreads > 0) {
+        std::fprintf(out, "    %d rasteriser threads %.2f together; each %.0f%% busy on average, the busiest %.0f%%\n",
+                     threads_.rasterThreads, threads_.rasterMs / frames,
+                     busy(threads_.rasterMs) / threads_.rasterThreads, busy(threads_.busiestRasterMs));
+    }
+}
+
+void WindowReport::printSplit(std::FILE* out) const {
+    if (split_.empty()) return;
+    std::vector<std::pair<DrawKey, DrawTally>> rows(split_.begin(), split_.end());
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return a.second.fragments > b.second.fragments; });
+    uint64_t total = 0;
+    for (const auto& row : rows) total += row.second.fragments;
+    const double frames = static_cast<double>(samples_.size());
+    std::fprintf(out, "  fragments and draws a frame by target, kind, source and program (draws split apart):\n");
+    std::fprintf(out, "    %-7s %-14s %-15s %-22s %8s %11s %6s\n", "into", "kind", "source", "program", "draws",
+                 "fragments", "share");
+    for (const auto& [key, tally] : rows) {
+        const char* kind = key.kind == DrawProbe::KindCount ? "unprobed"
+                                                            : DrawProbe::kindName(static_cast<DrawProbe::Kind>(key.kind));
+        std::fprintf(out, "    %-7s %-14s %-15s %-22s %8.1f %11.0f %5.1f%%\n", key.intoWindow ? "window" : "layer",
+                     kind, key.source.empty() ? "-" : key.source.c_str(),
+                     DrawSplit::programName(key.features, key.kind).c_str(), static_cast<double>(tally.draws) / frames,
+                     static_cast<double>(tally.fragments) / frames,
+                     total > 0 ? 100.0 * static_cast<double>(tally.fragments) / static_cast<double>(total) : 0.0);
+    }
+}
+
 void WindowReport::close(double residentMb, double peakResidentMb, std::string picturePath) {
     residentMb_ = residentMb;
     peakResidentMb_ = peakResidentMb;
@@ -86,6 +144,8 @@ void WindowReport::printDetail(std::FILE* out) const {
             std::fprintf(out, "  %-20s %12.2f %12.2f %12.2f\n", measure.name, spread.mean, spread.p90, spread.max);
         }
     }
+    printThreads(out);
+    printSplit(out);
     std::fprintf(out, "  resident memory at its end: %.1f MB (peak so far %.1f MB)\n", residentMb_, peakResidentMb_);
     if (!picturePath_.empty()) std::fprintf(out, "  its last frame: %s\n", picturePath_.c_str());
 }
@@ -93,7 +153,7 @@ void WindowReport::printDetail(std::FILE* out) const {
 void WindowReport::printSummaryHeader(std::FILE* out) {
     std::fprintf(out, "\n%-12s %7s %7s", "window", "frames", "fps");
     for (const Measure& measure : measures()) std::fprintf(out, " %*s", measure.width, measure.shortName);
-    std::fprintf(out, " %8s\n", "RSS MB");
+    std::fprintf(out, " %8s %7s %7s %7s %6s\n", "RSS MB", "gl ms", "rast ms", "rast %", "main %");
 }
 
 void WindowReport::printSummaryLine(std::FILE* out) const {
@@ -102,5 +162,9 @@ void WindowReport::printSummaryLine(std::FILE* out) const {
         const double mean = spreadOf(samples_, measure).mean;
         std::fprintf(out, measure.isCount ? " %*.0f" : " %*.2f", measure.width, mean);
     }
-    std::fprintf(out, " %8.1f\n", residentMb_);
+    const double frames = std::max<double>(1.0, static_cast<double>(samples_.size()));
+    const double wall = std::max(threadsWallMs_, 1e-9);
+    const double rasterBusy = threads_.rasterThreads > 0 ? 100.0 * threads_.rasterMs / threads_.rasterThreads / wall : 0;
+    std::fprintf(out, " %8.1f %7.2f %7.2f %7.0f %6.0f\n", residentMb_, threads_.glThreadMs / frames,
+                 threads_.rasterMs / frames, rasterBusy, 100.0 * threads_.mainMs / wall);
 }

@@ -6,8 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "bench/draw_split.h"
 #include "bench/gl_call_counter.h"
 #include "bench/show_profile_options.h"
+#include "bench/thread_times.h"
 
 // What one frame cost and asked for.
 struct FrameSample {
@@ -26,6 +28,12 @@ public:
 
     const ShowWindow& window() const { return window_; }
     void add(const FrameSample& sample) { samples_.push_back(sample); }
+    // A frame's fragments and draws by key, with --split.
+    void addSplit(const DrawSplitTable& split);
+    // The threads' CPU times and the wall clock (ms) before the window's
+    // first frame and after its last.
+    void beginThreads(std::vector<ThreadTime> threads, double wallMs);
+    void endThreads(const std::vector<ThreadTime>& threads, double wallMs);
     // After the window's last frame.
     void close(double residentMb, double peakResidentMb, std::string picturePath);
     bool isClosed() const { return closed_; }
@@ -39,6 +47,8 @@ public:
 
 private:
     double framesPerSecond() const;
+    void printThreads(std::FILE* out) const;
+    void printSplit(std::FILE* out) const;
 
     ShowWindow window_;
     std::vector<FrameSample> samples_;
@@ -46,4 +56,9 @@ private:
     double peakResidentMb_ = 0;
     std::string picturePath_;
     bool closed_ = false;
+    DrawSplitTable split_;
+    std::vector<ThreadTime> threadsAtStart_;
+    double wallAtStart_ = 0;
+    ThreadGroupTimes threads_;
+    double threadsWallMs_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "demo/pencil/pencil_envelopes.h"
 #include "figures/smooth_blend.h"
+#include "framework/render/draw_probe.h"
 #include "framework/render/image_cache.h"
 #include "framework/render/renderer.h"
 
@@ -19,6 +20,7 @@ void loadPaperTexture() { paper = ImageCache::instance().get("data/bg.png"); }
 void drawPaper(Renderer& renderer) {
     const float alpha = PencilEnvelopes::instance().paperAlpha();
     if (!(alpha > 0.0f) || paper == nullptr) return;
+    const draw_probe::SourceMark mark("paper");
     setSmoothBlend(renderer, true, false);
     renderer.setTexturing(true);
     renderer.setTexture(paper);

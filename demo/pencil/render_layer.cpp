@@ -1,6 +1,7 @@
 #include "demo/pencil/render_layer.h"
 
 #include "figures/smooth_blend.h"
+#include "framework/render/draw_probe.h"
 #include "framework/render/gl_batch.h"
 #include "framework/render/layer_renderer.h"
 #include "framework/clock/timer.h"
@@ -38,9 +39,13 @@ void RenderLayer::onPattern(int pattern) {
 
 void RenderLayer::drawInto() {
     frameBuffer_.bind();
-    for (LayerDrawable* drawable : queue_) drawable->drawToLayer(*renderer_);
+    {
+        const draw_probe::SourceMark mark("layer bake");
+        for (LayerDrawable* drawable : queue_) drawable->drawToLayer(*renderer_);
+    }
     queue_.clear();
     if (readyForStrokes() && layers_->isDue()) {
+        const draw_probe::SourceMark mark("layer strokes");
         setSmoothBlend(*renderer_, true, false);
         const int strokes = layers_->batchSize();
         for (int i = 0; i < strokes; ++i) drawStroke();
@@ -67,5 +72,6 @@ void RenderLayer::drawOut() {
     GLBatch::flushCurrent();
     glLoadIdentity();
     setSmoothBlend(*renderer_, blendOnOutput_, false);
+    const draw_probe::SourceMark mark("layer draw-out");
     frameBuffer_.drawFullscreen();
 }

@@ -12,6 +12,7 @@
 #include "framework/input/key_code_table.h"
 #include "framework/midi/midi_input.h"
 #include "framework/app/program_flags.h"
+#include "framework/render/draw_probe.h"
 #include "framework/render/renderer.h"
 #include "framework/clock/timer.h"
 
@@ -80,6 +81,7 @@ void MainScene::frame() {
     if (DemoClock::instance().isOver()) {
         finale_->frame(*screen_);
     } else {
+        const draw_probe::SourceMark mark("figures");
         figureScene_->frame(*screen_);
     }
 }

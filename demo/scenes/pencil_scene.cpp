@@ -8,6 +8,7 @@
 #include "demo/pencil/render_layer.h"
 #include "demo/scraps/scrap_layers.h"
 #include "demo/pen/vertex_figures.h"
+#include "framework/render/draw_probe.h"
 #include "framework/render/image_cache.h"
 #include "framework/midi/midi_input.h"
 #include "framework/midi/midi_pattern.h"
@@ -126,11 +127,15 @@ void PencilScene::draw(Renderer& screen) {
     DemoClock& clock = DemoClock::instance();
     if (clock.isOver()) scrapLayers_->endAll();
     scrapLayers_->draw(*layerA_, screen);
-    if (!clock.isOver()) overlay_->draw(screen);
+    if (!clock.isOver()) {
+        const draw_probe::SourceMark mark("pencil ticks");
+        overlay_->draw(screen);
+    }
     layerB_->drawInto();
     layerB_->drawOut();
     drawPaper(screen);
     if (!clock.isOver()) {
+        const draw_probe::SourceMark mark("pencil figures");
         flyInPool_->setTarget(vertexFigures_->targetPoint());
         flyInPool_->draw(screen);
         vertexFigures_->draw(screen);

@@ -6,6 +6,7 @@
 #include "demo/scraps/direction.h"
 #include "figures/random.h"
 #include "figures/smooth_blend.h"
+#include "framework/render/draw_probe.h"
 #include "framework/render/image.h"
 #include "framework/render/renderer.h"
 
@@ -81,6 +82,7 @@ void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
     renderer.setTexturing(true);
     renderer.setTexture(texture_);
     if (look.shadowPass) {
+        const draw_probe::SourceMark mark("scrap shadow");
         renderer.color(look.shadow.r, look.shadow.g, look.shadow.b, look.shadow.a);
         for (const Quad& quad : quads_) {
             drawQuad(renderer, quad, position_ + shadowOffset_, cosScaled, sinScaled);
@@ -88,6 +90,7 @@ void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
         }
     }
     if (look.paperPass) {
+        const draw_probe::SourceMark mark("scrap paper");
         for (const Quad& quad : quads_) {
             renderer.color(look.paper.r * quad.shade, look.paper.g * quad.shade, look.paper.b * quad.shade,
                            look.paper.a * quad.alphaFactor);

@@ -1,5 +1,6 @@
 #include "framework/render/frame_buffer.h"
 
+#include "framework/render/draw_probe.h"
 #include "framework/render/gl_batch.h"
 #include "platform/message_box.h"
 
@@ -29,8 +30,10 @@ FrameBuffer::FrameBuffer(int textureWidth, int textureHeight, int viewWidth, int
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth_, textureHeight_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // Drawn out only at the size it was drawn, texel for pixel: the nearest
+    // texel is what a linear filter gives there, without blending four.
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture_, 0);
     if (glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) failToCreate();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -63,6 +66,8 @@ void FrameBuffer::drawFullscreen() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glColor4f(1, 1, 1, 1);
+    DrawProbe* probe = draw_probe::installed();
+    if (probe != nullptr) probe->beginDraw({DrawProbe::RawQuad, draw_probe::source(), 0});
     // The texture's bottom row lands at the bottom of the screen.
     glBegin(GL_QUADS);
     glTexCoord2f(0, v);
@@ -74,6 +79,7 @@ void FrameBuffer::drawFullscreen() {
     glTexCoord2f(u, v);
     glVertex3f(640, 0, 1);
     glEnd();
+    if (probe != nullptr) probe->endDraw();
     glDisable(GL_TEXTURE_2D);
     GLBatch::endRawCurrent();
 }

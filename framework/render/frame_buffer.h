@@ -10,7 +10,9 @@ public:
 
     void bind();
     void unbind();
-    // Lays the texture over the whole virtual screen; call right after unbind.
+    // Lays the texture over the whole virtual screen, each pixel taking the
+    // nearest texel: texel for pixel when the view is the window's size, as
+    // the show's layers are. Call right after unbind.
     void drawFullscreen();
 
     unsigned textureId() const { return texture_; }

@@ -1,5 +1,7 @@
 #include "framework/render/gl_batch.h"
 
+#include "framework/render/draw_probe.h"
+
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -212,6 +214,7 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     // draw of its own.
     if (runs_.empty() || (runs_.back().lines && windowArea(points) > kLargeFill)) beginRun(false);
     runs_.back().features |= texturing_ ? BatchShader::Textured : 0u;
+    noteKind(texturing_ ? DrawProbe::TexturedFill : DrawProbe::Fill);
     for (unsigned i = 1; i + 1 < count; ++i) {
         indices_.push_back(first);
         indices_.push_back(first + i);
@@ -258,6 +261,10 @@ void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
     beginRun(true);
     runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
                              (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
+    noteKind(texturing_ ? DrawProbe::TexturedLine
+             : stipple_ ? DrawProbe::StippledLine
+             : smooth_  ? DrawProbe::SmoothLine
+                        : DrawProbe::PlainLine);
     // The triangle's far corner lies beyond the end: only what is the same
     // all along the line can be carried there.
     if (!texturing_ && sameColor(from, to) && isShort) {
@@ -329,6 +336,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
         vertices_.resize(fillVertices_);
         indices_.resize(fillIndices_);
         while (!runs_.empty() && runs_.back().firstIndex >= indices_.size()) runs_.pop_back();
+        while (!labels_.empty() && labels_.back().firstIndex >= indices_.size()) labels_.pop_back();
     }
     const float firstSegment = static_cast<float>(segments_.size() / 4);
     for (const WindowPoint& p : outline) {
@@ -352,6 +360,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     }
     beginRun(true);
     runs_.back().features |= BatchShader::Spots;
+    noteKind(DrawProbe::TinyFigure);
     for (unsigned i : {0u, 1u, 2u}) indices_.push_back(first + i);
     return true;
 }
@@ -382,6 +391,7 @@ void GLBatch::drawPending() {
     vertices_.clear();
     indices_.clear();
     runs_.clear();
+    labels_.clear();
     segments_.clear();
     batchTexture_ = kUnknown;
 }
@@ -425,6 +435,10 @@ void GLBatch::draw() {
         const std::size_t from = runs_[run].firstIndex;
         const std::size_t to = run + 1 < runs_.size() ? runs_[run + 1].firstIndex : indices_.size();
         shader_.use(runs_[run].features, viewport_);
+        if (draw_probe::installed() != nullptr) {
+            drawProbed(from, to, runs_[run].features, placed.indices);
+            continue;
+        }
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(placed.indices + from * sizeof(unsigned)));
     }
@@ -441,6 +455,35 @@ void GLBatch::draw() {
     if (unflushedVertices_ >= kBatchVertices) {
         glFlush();
         unflushedVertices_ = 0;
+    }
+}
+
+void GLBatch::noteKind(int kind) {
+    if (draw_probe::installed() == nullptr) return;
+    const char* source = draw_probe::source();
+    if (!labels_.empty() && labels_.back().kind == kind && labels_.back().source == source) return;
+    labels_.push_back({indices_.size(), kind, source});
+}
+
+void GLBatch::drawProbed(std::size_t from, std::size_t to, unsigned features, std::size_t indexOffset) {
+    DrawProbe& probe = *draw_probe::installed();
+    // The label in force at `from`: the last one starting at or before it.
+    auto label = std::upper_bound(labels_.begin(), labels_.end(), from,
+                                  [](std::size_t index, const Label& l) { return index < l.firstIndex; });
+    if (label != labels_.begin()) --label;
+    for (std::size_t start = from; start < to;) {
+        const auto next = label == labels_.end() ? labels_.end() : label + 1;
+        const std::size_t end = next == labels_.end() ? to : std::min(to, next->firstIndex);
+        if (end > start) {
+            const bool known = label != labels_.end();
+            probe.beginDraw({known ? static_cast<DrawProbe::Kind>(label->kind) : DrawProbe::Fill,
+                             known ? label->source : nullptr, features});
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(end - start), GL_UNSIGNED_INT,
+                           reinterpret_cast<const void*>(indexOffset + start * sizeof(unsigned)));
+            probe.endDraw();
+        }
+        start = end;
+        label = next;
     }
 }
 

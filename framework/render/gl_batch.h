@@ -117,6 +117,12 @@ private:
     // The triangles added next go into a run of fills alone, whose program
     // has no line rules, or into one that takes lines too.
     void beginRun(bool lines);
+    // With a probe installed, the primitives added next are of this kind
+    // (a DrawProbe::Kind) and from the source marked now.
+    void noteKind(int kind);
+    // The run's indices [from, to) in a draw for each label, told to the
+    // probe.
+    void drawProbed(std::size_t from, std::size_t to, unsigned features, std::size_t indexOffset);
     Vertex lineCorner(const BatchPoint& own, const BatchPoint& from, const BatchPoint& to, float along,
                       float side) const;
 
@@ -140,6 +146,14 @@ private:
         unsigned features;
     };
     std::vector<Run> runs_;
+    // Only while a draw probe is installed: where in indices_ each stretch of
+    // one kind of primitive from one source starts.
+    struct Label {
+        std::size_t firstIndex;
+        int kind;
+        const char* source;
+    };
+    std::vector<Label> labels_;
     // The tiny figures' outline segments, window pixels: x0 y0 x1 y1 each.
     std::vector<float> segments_;
     unsigned segmentTexture_ = 0;
