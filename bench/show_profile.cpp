@@ -152,6 +152,7 @@ Renderer* renderer = nullptr;
 // the Timer at its fixed step.
 void startShow(const ShowProfileOptions& options) {
     ProgramFlags::highBudget = options.highBudget;
+    ProgramFlags::keepSettledScraps = true;
     FileSystem::instance().addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
     window = new Window(kWidth, kHeight);
     window->setFullscreen(false);

@@ -1,5 +1,6 @@
 #include "demo/scraps/scrap_bit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -98,6 +99,21 @@ void ScrapBit::draw(Renderer& renderer, const ScrapLook& look) const {
         }
     }
     renderer.setTexturing(false);
+}
+
+ScrapBounds ScrapBit::bounds(const ScrapLook& look) const {
+    const float cosScaled = std::cos(look.angle) * look.scale;
+    const float sinScaled = std::sin(look.angle) * look.scale;
+    ScrapBounds box{position_, position_};
+    for (const Vertex& v : vertices_) {
+        const Vec2 p{cosScaled * v.position.x - sinScaled * v.position.y,
+                     sinScaled * v.position.x + cosScaled * v.position.y};
+        box.low = {std::min(box.low.x, position_.x + p.x), std::min(box.low.y, position_.y + p.y)};
+        box.high = {std::max(box.high.x, position_.x + p.x), std::max(box.high.y, position_.y + p.y)};
+    }
+    // The shadow and the rim reach beyond the piece by their offsets.
+    const float reach = std::max({std::abs(shadowOffset_.x), std::abs(shadowOffset_.y), 0.5f});
+    return {box.low - Vec2{reach, reach}, box.high + Vec2{reach, reach}};
 }
 
 void ScrapBit::drawQuad(Renderer& renderer, const Quad& quad, Vec2 at, float cosScaled, float sinScaled) const {

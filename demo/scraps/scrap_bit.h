@@ -20,6 +20,12 @@ struct ScrapLook {
     bool shadowPass = true;
 };
 
+// A box of the virtual screen.
+struct ScrapBounds {
+    Vec2 low;
+    Vec2 high;
+};
+
 // One copy of a textured paper piece: a 4 x 4 grid of vertices making 3 x 3
 // textured quads, each quad with its own shade. Copies are crumpled a
 // little more each time.
@@ -36,6 +42,9 @@ public:
     // Shadows fall away from (200, 480): moving the piece turns them.
     void setPosition(Vec2 position);
     void draw(Renderer& renderer, const ScrapLook& look) const;
+    // What draw(look) may cover, shadow and rim included, at the position
+    // set last.
+    ScrapBounds bounds(const ScrapLook& look) const;
 
     struct Vertex {
         Vec2 position;

@@ -34,14 +34,20 @@ void ScrapChain::reset() {
     startTime_ = kNotStarted;
 }
 
-void ScrapChain::draw(Renderer& renderer) {
-    if (!isStarted()) return;
+ScrapLook ScrapChain::currentLook() const {
     const float growth = fade_ ? 1.0f - static_cast<float>(shown_ + 1) / static_cast<float>(bitCount()) : 1.0f;
     ScrapLook look = look_;
     look.scale = growth * scale_;
+    return look;
+}
+
+ScrapBounds ScrapChain::bounds() const { return bits_[shown_].bounds(currentLook()); }
+
+void ScrapChain::draw(Renderer& renderer) {
+    if (!isStarted()) return;
     ScrapBit& bit = bits_[shown_];
     bit.setPosition(position_);
-    bit.draw(renderer, look);
+    bit.draw(renderer, currentLook());
     const int due = appearanceTimes_[appearanceTimes_.size() - 1 - static_cast<std::size_t>(shown_)];
     if (due < Timer::instance().getTime() - startTime_ && shown_ > rest_) --shown_;
 }

@@ -35,6 +35,8 @@ public:
 
     // Draws the copy due now and steps toward the next; nothing before start.
     void draw(Renderer& renderer);
+    // What the copy shown now covers when drawn.
+    ScrapBounds bounds() const;
 
     int bitCount() const { return static_cast<int>(bits_.size()); }
     int shownIndex() const { return shown_; }
@@ -44,6 +46,9 @@ public:
 
 private:
     static constexpr int kNotStarted = -1;
+
+    // How the copy shown now is drawn.
+    ScrapLook currentLook() const;
 
     std::vector<int> appearanceTimes_;
     std::vector<ScrapBit> bits_;

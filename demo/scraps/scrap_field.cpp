@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "demo/scraps/position_source.h"
+#include "demo/scraps/settled_scraps.h"
 #include "demo/scraps/texture_set.h"
 #include "figures/random.h"
 #include "framework/clock/timer.h"
@@ -61,14 +62,24 @@ void ScrapField::drawToLayer(Renderer& layerRenderer) {
     int unfolding = 0;
     for (const ScrapChain& chain : chains_) unfolding += !chain.isDone();
     if (unfolding >= chainCount() / 10 && !endRequested_) return;
-    draw(layerRenderer);
+    if (Timer::instance().getTime() >= startTime_ && !ended_) drawChains(layerRenderer, 0);
     restart();
     if (endRequested_) ended_ = true;
 }
 
 void ScrapField::draw(Renderer& renderer) {
     if (Timer::instance().getTime() < startTime_ || ended_) return;
-    for (ScrapChain& chain : chains_) chain.draw(renderer);
+    drawChains(renderer, 0);
+}
+
+void ScrapField::draw(Renderer& renderer, SettledScraps& settled) {
+    if (Timer::instance().getTime() < startTime_ || ended_) return;
+    if (settled.round() != round_) settled.clear(round_);
+    drawChains(renderer, settled.drawOver(chains_));
+}
+
+void ScrapField::drawChains(Renderer& renderer, std::size_t first) {
+    for (std::size_t i = first; i < chains_.size(); ++i) chains_[i].draw(renderer);
 }
 
 void ScrapField::restart() {
@@ -77,4 +88,5 @@ void ScrapField::restart() {
         source_.rewind();
     }
     spawned_ = 0;
+    ++round_;
 }

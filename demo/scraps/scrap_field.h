@@ -7,6 +7,7 @@
 
 class PositionSource;
 class Renderer;
+class SettledScraps;
 class TextureSet;
 
 // A pool of scrap chains poured onto the paper in bursts at the places its
@@ -25,6 +26,9 @@ public:
     void drawToLayer(Renderer& layerRenderer) override;
     // Every chain that has started, from the start time on, until ended.
     void draw(Renderer& renderer);
+    // The same picture, with the chains that have settled laid over from
+    // `settled`, which takes in those settled since.
+    void draw(Renderer& renderer, SettledScraps& settled);
 
     bool isExhausted() const { return endRequested_ || spawned_ >= chainCount(); }
     // Bakes at the next chance and then stays ended.
@@ -49,8 +53,11 @@ public:
 private:
     void spawnOne();
     void restart();
+    void drawChains(Renderer& renderer, std::size_t first);
 
     std::vector<ScrapChain> chains_;
+    // Each bake starts a new round of chains.
+    int round_ = 0;
     Vec2 spawnPosition_{520.0f, 360.0f};
     int spawned_ = 0;
     PositionSource& source_;

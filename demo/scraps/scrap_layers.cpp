@@ -1,6 +1,7 @@
 #include "demo/scraps/scrap_layers.h"
 
 #include "demo/scraps/texture_set.h"
+#include "framework/app/program_flags.h"
 #include "framework/clock/timer.h"
 
 namespace {
@@ -56,7 +57,12 @@ void ScrapLayers::draw(RenderLayer& layer, Renderer& renderer) {
         if (slot.field->isExhausted()) layer.enqueue(slot.field.get());
         slot.field->spawn();
         slot.source->draw(renderer);
-        slot.field->draw(renderer);
+        if (ProgramFlags::keepSettledScraps && !slot.settled) slot.settled = std::make_unique<SettledScraps>();
+        if (slot.settled) {
+            slot.field->draw(renderer, *slot.settled);
+        } else {
+            slot.field->draw(renderer);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "demo/scraps/position_list.h"
 #include "demo/scraps/scrap_field.h"
+#include "demo/scraps/settled_scraps.h"
 #include "demo/scraps/scribble_source.h"
 #include "demo/scraps/stroke_trigger.h"
 
@@ -48,6 +49,9 @@ private:
         bool started = false;
         PositionSource* source = nullptr;
         std::unique_ptr<ScrapField> field;
+        // With ProgramFlags::keepSettledScraps, made at the field's first
+        // draw.
+        std::unique_ptr<SettledScraps> settled;
     };
 
     PositionList firstPositions_;

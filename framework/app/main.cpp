@@ -70,6 +70,7 @@ int play(const std::string& commandLineText) {
         ProgramFlags::highBudget = true;
     }
     readOptions(commandLineText);
+    ProgramFlags::keepSettledScraps = true;
     FileSystem::instance().addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
 
     window = new Window(1024, 768);

@@ -83,3 +83,38 @@ void FrameBuffer::drawFullscreen() {
     glDisable(GL_TEXTURE_2D);
     GLBatch::endRawCurrent();
 }
+
+void FrameBuffer::drawPremultipliedOver(int x0, int y0, int x1, int y1) {
+    if (x0 >= x1 || y0 >= y1) return;
+    GLBatch::beginRawCurrent();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, viewWidth_, 0, viewHeight_, -1, 1);
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glColor4f(1, 1, 1, 1);
+    DrawProbe* probe = draw_probe::installed();
+    if (probe != nullptr) probe->beginDraw({DrawProbe::RawQuad, draw_probe::source(), 0});
+    const float u0 = static_cast<float>(x0) / static_cast<float>(textureWidth_);
+    const float u1 = static_cast<float>(x1) / static_cast<float>(textureWidth_);
+    const float v0 = static_cast<float>(y0) / static_cast<float>(textureHeight_);
+    const float v1 = static_cast<float>(y1) / static_cast<float>(textureHeight_);
+    glBegin(GL_QUADS);
+    glTexCoord2f(u0, v0);
+    glVertex2i(x0, y0);
+    glTexCoord2f(u1, v0);
+    glVertex2i(x1, y0);
+    glTexCoord2f(u1, v1);
+    glVertex2i(x1, y1);
+    glTexCoord2f(u0, v1);
+    glVertex2i(x0, y1);
+    glEnd();
+    if (probe != nullptr) probe->endDraw();
+    glPopAttrib();
+    glPopMatrix();
+    GLBatch::endRawCurrent();
+}

@@ -14,6 +14,12 @@ public:
     // nearest texel: texel for pixel when the view is the window's size, as
     // the show's layers are. Call right after unbind.
     void drawFullscreen();
+    // Lays the view's pixels x0..x1, y0..y1 (counted from the bottom left,
+    // ends excluded) over the same pixels of the screen, taking the texture's
+    // colour as already weighted by its alpha (see GLBatch::setPremultiplying).
+    // The screen's viewport must be the view's size. Leaves the projection,
+    // blending and texturing as they were.
+    void drawPremultipliedOver(int x0, int y0, int x1, int y1);
 
     unsigned textureId() const { return texture_; }
     float uScale() const { return static_cast<float>(viewWidth_) / static_cast<float>(textureWidth_); }

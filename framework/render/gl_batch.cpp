@@ -86,6 +86,12 @@ void GLBatch::setBlending(bool enable, bool saturate) {
     if (raw_) applyFixedFunctionState();
 }
 
+void GLBatch::setPremultiplying(bool on) {
+    if (on != premultiplying_) drawPending();
+    premultiplying_ = on;
+    if (raw_) applyFixedFunctionState();
+}
+
 void GLBatch::setSmooth(bool on) {
     smooth_ = on;
     if (on) changeBlending(true, false);
@@ -366,9 +372,14 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
 }
 
 void GLBatch::applyBlending() {
-    if (blendingKnown_ && appliedBlending_ == blending_ && (!blending_ || appliedSaturate_ == saturate_)) return;
+    if (blendingKnown_ && appliedBlending_ == blending_ &&
+        (!blending_ || (appliedSaturate_ == saturate_ && appliedPremultiplying_ == premultiplying_))) {
+        return;
+    }
     if (blending_) {
-        glBlendFunc(saturate_ ? GL_SRC_ALPHA_SATURATE : GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        const GLenum source = saturate_ ? GL_SRC_ALPHA_SATURATE : GL_SRC_ALPHA;
+        glBlendFuncSeparate(source, GL_ONE_MINUS_SRC_ALPHA, premultiplying_ ? GL_ONE : source,
+                            GL_ONE_MINUS_SRC_ALPHA);
         glEnable(GL_BLEND);
     } else {
         glDisable(GL_BLEND);
@@ -376,6 +387,7 @@ void GLBatch::applyBlending() {
     blendingKnown_ = true;
     appliedBlending_ = blending_;
     appliedSaturate_ = saturate_;
+    appliedPremultiplying_ = premultiplying_;
 }
 
 void GLBatch::flush() {
@@ -569,6 +581,8 @@ void GLBatch::endRaw() {
     glGetIntegerv(GL_BLEND_SRC_RGB, &source);
     blending_ = glIsEnabled(GL_BLEND) == GL_TRUE;
     saturate_ = source == GL_SRC_ALPHA_SATURATE;
+    GLint alphaSource = 0;
+    glGetIntegerv(GL_BLEND_SRC_ALPHA, &alphaSource);
     smooth_ = glIsEnabled(GL_LINE_SMOOTH) == GL_TRUE;
     stipple_ = glIsEnabled(GL_LINE_STIPPLE) == GL_TRUE;
     texturing_ = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
@@ -580,4 +594,7 @@ void GLBatch::endRaw() {
     blendingKnown_ = true;
     appliedBlending_ = blending_;
     appliedSaturate_ = saturate_;
+    // Premultiplying stays the batch's own choice; the raw drawing may only
+    // have left the blend function otherwise.
+    appliedPremultiplying_ = alphaSource == GL_ONE;
 }

@@ -40,6 +40,11 @@ public:
     static void endRawCurrent();
 
     void setBlending(bool enable, bool saturate);
+    // For a target laid over the screen later: blending also gathers in its
+    // alpha how much each primitive covers, so its colour is weighted by
+    // alpha, and laying it over by that colour and alpha gives what blending
+    // each primitive onto the screen gives.
+    void setPremultiplying(bool on);
     // Smoothing on also turns blending on; off leaves blending as it is.
     void setSmooth(bool on);
     void setLineStipple(bool on, int factor, unsigned pattern);
@@ -166,6 +171,7 @@ private:
 
     bool blending_ = false;
     bool saturate_ = false;
+    bool premultiplying_ = false;
     bool smooth_ = false;
     bool stipple_ = false;
     int stippleFactor_ = 1;
@@ -194,5 +200,6 @@ private:
     bool blendingKnown_ = false;
     bool appliedBlending_ = false;
     bool appliedSaturate_ = false;
+    bool appliedPremultiplying_ = false;
     unsigned boundTexture_ = kUnknown;
 };

@@ -59,6 +59,9 @@ std::vector<ShownFrame> playShow(ShowRenderer kind, const std::vector<int>& time
     // with the Timer at its fixed step. All of it lives until the process
     // ends, as in the program.
     ProgramFlags::highBudget = false;
+    // The batching run draws as the program does; the reference draws every
+    // piece every frame.
+    ProgramFlags::keepSettledScraps = kind == ShowRenderer::Batching;
     FileSystem::instance().addProvider(std::make_unique<PackFileProvider>("data/res.vorn"));
     auto* window = new Window(kWindowWidth, kWindowHeight);
     window->setFullscreen(false);

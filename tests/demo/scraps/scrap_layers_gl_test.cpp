@@ -3,12 +3,14 @@
 #include "demo/scraps/scrap_layers.h"
 #include "demo/pencil/stroke_field.h"
 #include "figures/random.h"
+#include "framework/app/program_flags.h"
 #include "framework/render/gl_renderer.h"
 #include "tests/demo/pencil_test_data.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -29,6 +31,14 @@ protected:
     void SetUp() override {
         ShowDataGLTest::SetUp();
         if (IsSkipped()) return;
+        restart();
+    }
+    void TearDown() override {
+        ProgramFlags::keepSettledScraps = false;
+        ShowDataGLTest::TearDown();
+    }
+
+    void restart() {
         seedRandom(1);
         layer = std::make_unique<RenderLayer>(1.0f, 1.0f, 1.0f, false, PencilLayers::makeConstant(),
                                               std::make_unique<StrokeField>(false), 0);
@@ -91,4 +101,42 @@ TEST_F(ScrapLayersTest, FieldsStartAfterTheirDelaysAndStayOnThePaper) {
     const int baked = markedPixels();
     run(25400, 27000);
     EXPECT_EQ(markedPixels(), baked);
+}
+
+// Settled pieces drawn once into a picture of their own and laid over the
+// paper must leave what drawing every piece every frame leaves, through
+// every field, the pile's start and the bakes that empty the picture.
+TEST_F(ScrapLayersTest, SettledPiecesLaidOverLookAsDrawnEveryFrame) {
+    const std::vector<int> shown = {6000, 9000, 14000, 18000, 24000};
+    std::vector<std::vector<uint8_t>> frames[2];
+    for (bool keep : {false, true}) {
+        ProgramFlags::keepSettledScraps = keep;
+        restart();
+        run(0, 1000);
+        scraps->onTrigger(72);
+        for (int t = 1100, next = 0; next < static_cast<int>(shown.size()); t += kFrameMs) {
+            run(t, t);
+            if (t == shown[static_cast<std::size_t>(next)]) {
+                frames[keep].push_back(windowPixels());
+                ++next;
+            }
+        }
+    }
+    EXPECT_TRUE(scraps->hasStarted(2)) << "the pile is in the last frames";
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const std::vector<uint8_t>& drawn = frames[0][i];
+        const std::vector<uint8_t>& laid = frames[1][i];
+        long long total = 0;
+        int farOff = 0;
+        int marked = 0;
+        for (std::size_t c = 0; c < drawn.size(); ++c) {
+            const int d = std::abs(drawn[c] - laid[c]);
+            total += d;
+            farOff += d > 8;
+            marked += drawn[c] < 235;
+        }
+        EXPECT_GT(marked, 10000) << shown[i] << " ms: pieces on the paper";
+        EXPECT_LT(static_cast<double>(total) / static_cast<double>(drawn.size()), 0.25) << shown[i] << " ms";
+        EXPECT_LT(farOff, static_cast<int>(drawn.size() / 1000)) << shown[i] << " ms";
+    }
 }
