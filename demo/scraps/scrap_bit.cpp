@@ -20,6 +20,11 @@ constexpr float kCrumpleStep = 5.0f;
 
 float thousandth() { return static_cast<float>(nextRandom() % 1000) / 1000.0f; }
 
+// p turned and scaled by the cosine and sine given, each times the scale.
+Vec2 turned(Vec2 p, float cosScaled, float sinScaled) {
+    return {cosScaled * p.x - sinScaled * p.y, sinScaled * p.x + cosScaled * p.y};
+}
+
 }  // namespace
 
 ScrapBit::ScrapBit(Image* texture) : texture_(texture), size_(static_cast<float>(texture->getWidth()) / 1.4f) {
@@ -106,8 +111,7 @@ ScrapBounds ScrapBit::bounds(const ScrapLook& look) const {
     const float sinScaled = std::sin(look.angle) * look.scale;
     ScrapBounds box{position_, position_};
     for (const Vertex& v : vertices_) {
-        const Vec2 p{cosScaled * v.position.x - sinScaled * v.position.y,
-                     sinScaled * v.position.x + cosScaled * v.position.y};
+        const Vec2 p = turned(v.position, cosScaled, sinScaled);
         box.low = {std::min(box.low.x, position_.x + p.x), std::min(box.low.y, position_.y + p.y)};
         box.high = {std::max(box.high.x, position_.x + p.x), std::max(box.high.y, position_.y + p.y)};
     }
@@ -121,8 +125,8 @@ void ScrapBit::drawQuad(Renderer& renderer, const Quad& quad, Vec2 at, float cos
     for (int corner : quad.corners) {
         const Vertex& v = vertices_[corner];
         renderer.texCoord(v.texCoord.x, v.texCoord.y);
-        renderer.vertex(cosScaled * v.position.x - sinScaled * v.position.y + at.x,
-                        sinScaled * v.position.x + cosScaled * v.position.y + at.y, 1.0f);
+        const Vec2 p = turned(v.position, cosScaled, sinScaled) + at;
+        renderer.vertex(p.x, p.y, 1.0f);
     }
     renderer.end();
 }

@@ -34,13 +34,22 @@ std::size_t SettledScraps::drawOver(std::vector<ScrapChain>& chains) {
     return kept_;
 }
 
-void SettledScraps::takeIn(std::vector<ScrapChain>& chains, std::size_t end) {
+void SettledScraps::bindPicture() {
     // Binding sets the projection of its own; the screen's is kept for the
     // pieces drawn after.
     GLBatch::flushCurrent();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     frameBuffer_.bind();
+}
+
+void SettledScraps::unbindPicture() {
+    frameBuffer_.unbind();
+    glPopMatrix();
+}
+
+void SettledScraps::takeIn(std::vector<ScrapChain>& chains, std::size_t end) {
+    bindPicture();
     GLBatch::current().setPremultiplying(true);
     const float xScale = static_cast<float>(Viewport::instance().width()) / kScreenWidth;
     const float yScale = static_cast<float>(Viewport::instance().height()) / kScreenHeight;
@@ -59,8 +68,7 @@ void SettledScraps::takeIn(std::vector<ScrapChain>& chains, std::size_t end) {
         }
     }
     GLBatch::current().setPremultiplying(false);
-    frameBuffer_.unbind();
-    glPopMatrix();
+    unbindPicture();
     left_ = std::max(left_, 0);
     bottom_ = std::max(bottom_, 0);
     right_ = std::min(right_, Viewport::instance().width());
@@ -69,16 +77,12 @@ void SettledScraps::takeIn(std::vector<ScrapChain>& chains, std::size_t end) {
 
 void SettledScraps::clear(int round) {
     round_ = round;
-    GLBatch::flushCurrent();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    frameBuffer_.bind();
+    bindPicture();
     GLBatch::beginRawCurrent();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     GLBatch::endRawCurrent();
-    frameBuffer_.unbind();
-    glPopMatrix();
+    unbindPicture();
     kept_ = 0;
     left_ = bottom_ = std::numeric_limits<int>::max();
     right_ = top_ = 0;

@@ -28,6 +28,9 @@ public:
     void clear(int round);
 
 private:
+    // Around drawing into the picture, keeping the screen's projection.
+    void bindPicture();
+    void unbindPicture();
     // Draws chains [kept_, end) into the picture.
     void takeIn(std::vector<ScrapChain>& chains, std::size_t end);
 
