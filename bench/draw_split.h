@@ -28,6 +28,8 @@ struct DrawKey {
 struct DrawTally {
     uint64_t draws = 0;
     uint64_t fragments = 0;
+    // CPU the rasteriser threads spent on them, each draw finished alone.
+    double rasterMs = 0;
 };
 
 using DrawSplitTable = std::map<DrawKey, DrawTally>;
@@ -35,7 +37,9 @@ using DrawSplitTable = std::map<DrawKey, DrawTally>;
 // Counts the fragments of every probed draw with an occlusion query of its
 // own, and those of everything else drawn with queries between them. Only
 // one such query can run at a time, so it replaces the frame's single count.
-// Installs itself as the draw probe for its lifetime.
+// Each split is finished (glFinish) on its own, so the CPU the rasteriser
+// threads used meanwhile is what its fragments cost them. Installs itself as
+// the draw probe for its lifetime.
 class DrawSplit : public DrawProbe {
 public:
     DrawSplit();
@@ -43,7 +47,8 @@ public:
     DrawSplit(const DrawSplit&) = delete;
     DrawSplit& operator=(const DrawSplit&) = delete;
 
-    void beginFrame();
+    // Only a timed frame finishes each split to time it: that is slow.
+    void beginFrame(bool timed);
     // After the frame's drawing has finished: adds what each key drew to
     // `table` and returns all the frame's fragments.
     uint64_t endFrame(DrawSplitTable& table);
@@ -57,9 +62,17 @@ public:
 private:
     void beginQuery(DrawKey key);
     void endQuery();
+    // The CPU all the rasteriser threads have used so far, after finishing
+    // what was drawn.
+    double finishedRasterMs() const;
 
     std::vector<unsigned> queries_;
     // The queries begun this frame, in order, with what they count.
     std::vector<std::pair<unsigned, DrawKey>> begun_;
+    // The rasteriser threads' CPU each begun query used, in the same order.
+    std::vector<double> rasterMs_;
+    double rasterMsAtBegin_ = 0;
+    std::vector<int> rasterisers_;
+    bool timed_ = false;
     bool counting_ = false;
 };

@@ -189,7 +189,7 @@ void ShowProfiler::runFrame(const FramePlan& frame) {
     const ClockReading start = ClockReading::now();
     // On in every frame: llvmpipe compiles its shaders apart for counting.
     if (split_) {
-        split_->beginFrame();
+        split_->beginFrame(measured);
     } else {
         glBeginQuery(GL_SAMPLES_PASSED, query_);
     }

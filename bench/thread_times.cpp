@@ -23,7 +23,27 @@ bool isRasteriser(const std::string& name) { return name.rfind("llvmpipe-", 0) =
 // Mesa names its OpenGL thread after the program, with ":gl" and a number.
 bool isGlThread(const std::string& name) { return name.find(":gl") != std::string::npos; }
 
+double clockMs(clockid_t clock) {
+    timespec time{};
+    if (clock_gettime(clock, &time) != 0) return 0;
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+}
+
 }  // namespace
+
+std::vector<int> rasteriserThreads() {
+    std::vector<int> ids;
+    for (const ThreadTime& thread : threadTimesNow()) {
+        if (isRasteriser(thread.name)) ids.push_back(thread.id);
+    }
+    return ids;
+}
+
+double threadsCpuMs(const std::vector<int>& ids) {
+    double sum = 0;
+    for (int id : ids) sum += clockMs(threadCpuClock(id));
+    return sum;
+}
 
 std::vector<ThreadTime> threadTimesNow() {
     std::vector<ThreadTime> threads;

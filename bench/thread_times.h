@@ -14,6 +14,12 @@ struct ThreadTime {
 // Every thread living now, from /proc/self/task and each thread's CPU clock.
 std::vector<ThreadTime> threadTimesNow();
 
+// The ids of llvmpipe's rasteriser threads living now.
+std::vector<int> rasteriserThreads();
+// The CPU these threads have used so far, in ms, read from their clocks
+// alone: cheap enough to read around every draw.
+double threadsCpuMs(const std::vector<int>& ids);
+
 // The CPU used by groups of threads between two readings, in ms: the main
 // thread, the driver's OpenGL thread, its rasteriser threads (with how many
 // there were and the busiest one) and the rest.

@@ -62,6 +62,7 @@ void WindowReport::addSplit(const DrawSplitTable& split) {
         DrawTally& sum = split_[key];
         sum.draws += tally.draws;
         sum.fragments += tally.fragments;
+        sum.rasterMs += tally.rasterMs;
     }
 }
 
@@ -101,16 +102,17 @@ void WindowReport::printSplit(std::FILE* out) const {
     for (const auto& row : rows) total += row.second.fragments;
     const double frames = static_cast<double>(samples_.size());
     std::fprintf(out, "  fragments and draws a frame by target, kind, source and program (draws split apart):\n");
-    std::fprintf(out, "    %-7s %-14s %-15s %-22s %8s %11s %6s\n", "into", "kind", "source", "program", "draws",
-                 "fragments", "share");
+    std::fprintf(out, "    %-7s %-14s %-15s %-22s %8s %11s %6s %9s %8s\n", "into", "kind", "source", "program", "draws",
+                 "fragments", "share", "rast ms", "ns/frag");
     for (const auto& [key, tally] : rows) {
         const char* kind = key.kind == DrawProbe::KindCount ? "unprobed"
                                                             : DrawProbe::kindName(static_cast<DrawProbe::Kind>(key.kind));
-        std::fprintf(out, "    %-7s %-14s %-15s %-22s %8.1f %11.0f %5.1f%%\n", key.intoWindow ? "window" : "layer",
+        const double fragments = static_cast<double>(tally.fragments);
+        std::fprintf(out, "    %-7s %-14s %-15s %-22s %8.1f %11.0f %5.1f%% %9.2f %8.1f\n", key.intoWindow ? "window" : "layer",
                      kind, key.source.empty() ? "-" : key.source.c_str(),
                      DrawSplit::programName(key.features, key.kind).c_str(), static_cast<double>(tally.draws) / frames,
-                     static_cast<double>(tally.fragments) / frames,
-                     total > 0 ? 100.0 * static_cast<double>(tally.fragments) / static_cast<double>(total) : 0.0);
+                     fragments / frames, total > 0 ? 100.0 * fragments / static_cast<double>(total) : 0.0,
+                     tally.rasterMs / frames, fragments > 0 ? tally.rasterMs * 1e6 / fragments : 0.0);
     }
 }
 

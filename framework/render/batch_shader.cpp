@@ -141,7 +141,14 @@ flat in vec4 lineEnds;
 flat in vec4 lineParameters;
 
 #if STIPPLES
-bool bitOn(int pattern, int step, int factor) { return ((pattern >> ((step / factor) & 15)) & 1) != 0; }
+// The driver has no vector integer division and does it a lane at a time;
+// a float quotient, put right by one where it rounded across, costs far less.
+bool bitOn(int pattern, int step, int factor) {
+    int bit = int(float(step) / float(factor));
+    bit -= bit * factor > step ? 1 : 0;
+    bit += (bit + 1) * factor <= step ? 1 : 0;
+    return ((pattern >> (bit & 15)) & 1) != 0;
+}
 
 // The run of set bits that step i (set) belongs to, as [first, end) in
 // steps; a run going on beyond a few steps ends out of reach of the pixel.
@@ -181,6 +188,37 @@ float rampCoverage(float along, float across, float len, float halfWidth) {
 }
 
 #if SMOOTH_LINES
+#if STIPPLES
+// The same coverage as taking every near step's run, without loops the
+// driver would run as often as its slowest pixel needs. A run's end more
+// than a step and a half from the pixel leaves it whole coverage along, so
+// the five steps from one before the near ones to one after decide: bit k
+// of lit is step near.x - 1 + k. Near steps in one run give one coverage:
+// only the first lit one of each run counts.
+float stippledCoverage(float along, float across, float len, float halfWidth) {
+    int steps = int(ceil(len));
+    ivec2 near = nearSteps(along, steps);
+    int pattern = int(lineParameters.w);
+    int factor = int(lineParameters.z);
+    int lit = 0;
+    for (int k = 0; k < 5; ++k) {
+        int step = near.x - 1 + k;
+        if (step >= 0 && step < steps && bitOn(pattern, step, factor)) lit |= 1 << k;
+    }
+    float best = 0.0;
+    for (int k = 1; k <= 3; ++k) {
+        bool first = near.x - 1 + k <= near.y && ((lit >> k) & 1) != 0 && (k == 1 || ((lit >> (k - 1)) & 1) == 0);
+        int from = k == 1 && (lit & 1) != 0 ? 0 : k;
+        int runLength = 1;
+        for (int j = 1; j <= 3; ++j) runLength += runLength == j && ((lit >> (k + j)) & 1) != 0 ? 1 : 0;
+        float start = float(near.x - 1 + from);
+        float end = min(float(near.x - 1 + k + runLength), len);
+        if (first) best = max(best, rampCoverage(along - start, across, end - start, halfWidth));
+    }
+    return best;
+}
+#endif
+
 float smoothCoverage(vec2 p) {
     float halfWidth = max(lineParameters.x, 1.0) * 0.5;
     vec2 d = lineEnd - lineStart;
@@ -189,14 +227,10 @@ float smoothCoverage(vec2 p) {
     vec2 u = d / len;
     float along = dot(p - lineStart, u);
     float across = dot(p - lineStart, vec2(-u.y, u.x));
-    int steps = int(ceil(len));
-    ivec2 near = nearSteps(along, steps);
-    float best = 0.0;
-    for (int i = near.x; i <= near.y; ++i) {
-        vec2 run = litRun(i, steps, len);
-        if (run.y > run.x) best = max(best, rampCoverage(along - run.x, across, run.y - run.x, halfWidth));
-    }
-    return best;
+#if STIPPLES
+    if (lineParameters.z != 0.0) return stippledCoverage(along, across, len, halfWidth);
+#endif
+    return rampCoverage(along, across, len, halfWidth);
 }
 #endif
 
