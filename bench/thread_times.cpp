@@ -23,10 +23,12 @@ bool isRasteriser(const std::string& name) { return name.rfind("llvmpipe-", 0) =
 // Mesa names its OpenGL thread after the program, with ":gl" and a number.
 bool isGlThread(const std::string& name) { return name.find(":gl") != std::string::npos; }
 
-double clockMs(clockid_t clock) {
+// A thread's CPU so far in ms; false when the thread is gone.
+bool threadCpuMs(int id, double& ms) {
     timespec time{};
-    if (clock_gettime(clock, &time) != 0) return 0;
-    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+    if (clock_gettime(threadCpuClock(id), &time) != 0) return false;
+    ms = static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+    return true;
 }
 
 }  // namespace
@@ -41,7 +43,10 @@ std::vector<int> rasteriserThreads() {
 
 double threadsCpuMs(const std::vector<int>& ids) {
     double sum = 0;
-    for (int id : ids) sum += clockMs(threadCpuClock(id));
+    for (int id : ids) {
+        double ms = 0;
+        if (threadCpuMs(id, ms)) sum += ms;
+    }
     return sum;
 }
 
@@ -51,10 +56,8 @@ std::vector<ThreadTime> threadTimesNow() {
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task", error)) {
         ThreadTime thread;
         thread.id = std::atoi(entry.path().filename().c_str());
-        timespec time{};
         // Gone since the listing.
-        if (thread.id <= 0 || clock_gettime(threadCpuClock(thread.id), &time) != 0) continue;
-        thread.cpuMs = static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_nsec) / 1e6;
+        if (thread.id <= 0 || !threadCpuMs(thread.id, thread.cpuMs)) continue;
         std::ifstream(entry.path() / "comm") >> thread.name;
         threads.push_back(thread);
     }
