@@ -20,6 +20,8 @@ bool roundsToZero(float alpha) { return alpha * 255.0f < 0.5f; }
 
 bool sameColor(const BatchPoint& a, const BatchPoint& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
 
+bool samePlace(const BatchPoint& a, const BatchPoint& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
 // Lines up to this long in window pixels (along both axes together) are
 // drawn as one triangle: for longer ones the triangle's extra fragments cost
 // more than the triangle it saves.
@@ -40,6 +42,11 @@ constexpr std::size_t kRingBytes = 4u << 20;
 
 // Segments a row of the segments texture holds, as the shader reads them.
 constexpr int kSegmentRow = 1024;
+
+// Tiny figures in a row, drawn as lines amid lines, after which the next
+// ones get a run of their own: a draw and a change of program cost the
+// driver about as much as this many figures' lines.
+constexpr std::size_t kTinyFiguresForARun = 8;
 
 }  // namespace
 
@@ -218,7 +225,9 @@ void GLBatch::addPolygon(const std::vector<BatchPoint>& points) {
     const auto count = static_cast<unsigned>(points.size());
     // A small fill costs less drawn along with the lines around it than a
     // draw of its own.
-    if (runs_.empty() || (runs_.back().lines && windowArea(points) > kLargeFill)) beginRun(false);
+    if (runs_.empty() || (runs_.back().kind != RunKind::Fills && windowArea(points) > kLargeFill)) {
+        beginRun(RunKind::Fills);
+    }
     runs_.back().features |= texturing_ ? BatchShader::Textured : 0u;
     noteKind(texturing_ ? DrawProbe::TexturedFill : DrawProbe::Fill);
     for (unsigned i = 1; i + 1 < count; ++i) {
@@ -235,8 +244,32 @@ void GLBatch::addLines(const std::vector<BatchPoint>& points) {
     // A fill just before stays in the batch: a tiny figure may take it in.
     if (!afterFill) makeRoom();
     prepareTexture();
+    const std::size_t tinyBefore = tinyFiguresAsLines_;
     if (addTinyFigure(points, afterFill)) return;
-    for (std::size_t i = 0; i + 1 < points.size(); i += 2) addLine(points[i], points[i + 1]);
+    // A figure that is not tiny ends the row.
+    if (tinyFiguresAsLines_ == tinyBefore) tinyFiguresAsLines_ = 0;
+    knowTransform();
+    // An outline's segments mostly start where the last one ended: that
+    // point's place in the window is known.
+    const BatchPoint* lastEnd = nullptr;
+    WindowPoint ends[2] = {};
+    bool endSeen = false;
+    for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
+        const BatchPoint& from = points[i];
+        const BatchPoint& to = points[i + 1];
+        // Nothing along it: the driver draws no pixel of it either.
+        if (smooth_ && samePlace(from, to)) continue;
+        bool fromSeen = false;
+        if (lastEnd != nullptr && samePlace(*lastEnd, from)) {
+            ends[0] = ends[1];
+            fromSeen = endSeen;
+        } else {
+            fromSeen = project(from.x, from.y, from.z, ends[0]);
+        }
+        endSeen = project(to.x, to.y, to.z, ends[1]);
+        lastEnd = &to;
+        addLine(from, to, ends, fromSeen && endSeen);
+    }
 }
 
 void GLBatch::makeRoom() {
@@ -255,16 +288,11 @@ GLBatch::Vertex GLBatch::lineCorner(const BatchPoint& own, const BatchPoint& fro
             {drawnLineWidth(), kind, factor, static_cast<float>(stipplePattern_)}};
 }
 
-void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to) {
-    // Nothing along it: the driver draws no pixel of it either.
-    if (smooth_ && from.x == to.x && from.y == to.y && from.z == to.z) return;
-    WindowPoint ends[2] = {};
-    knowTransform();
-    const bool seen = project(from.x, from.y, from.z, ends[0]) && project(to.x, to.y, to.z, ends[1]);
+void GLBatch::addLine(const BatchPoint& from, const BatchPoint& to, const WindowPoint ends[2], bool seen) {
     if (seen && beyondOneEdge(ends, 2)) return;
     const bool isShort = seen && std::abs(ends[1].x - ends[0].x) + std::abs(ends[1].y - ends[0].y) <= kShortLine;
     const auto first = static_cast<unsigned>(vertices_.size());
-    beginRun(true);
+    beginRun(RunKind::Lines);
     runs_.back().features |= (smooth_ ? BatchShader::SmoothLines : BatchShader::PlainLines) |
                              (texturing_ ? BatchShader::Textured : 0u) | (stipple_ ? BatchShader::Stipples : 0u);
     noteKind(texturing_ ? DrawProbe::TexturedLine
@@ -321,8 +349,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     for (std::size_t i = 0; i < outline.size(); ++i) {
         if (!sameColor(points[i], color)) return false;
         // An outline's segments mostly start where the last one ended.
-        const bool again = i > 0 && points[i].x == points[i - 1].x && points[i].y == points[i - 1].y &&
-                           points[i].z == points[i - 1].z;
+        const bool again = i > 0 && samePlace(points[i], points[i - 1]);
         if (again) {
             outline[i] = outline[i - 1];
         } else if (!project(points[i].x, points[i].y, points[i].z, outline[i])) {
@@ -336,6 +363,10 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
     }
     TinyFigure figure(outline, drawnLineWidth());
     if (!figure.fits()) return false;
+    if (!runs_.empty() && runs_.back().kind == RunKind::Lines && tinyFiguresAsLines_ < kTinyFiguresForARun) {
+        ++tinyFiguresAsLines_;
+        return false;
+    }
     float fill[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     if (afterFill && figure.addFill(fillCorners_)) {
         std::copy(vertices_[fillVertices_].color, vertices_[fillVertices_].color + 4, fill);
@@ -364,7 +395,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
                              {fill[0], fill[1], 0.0f},
                              {fill[2], Spot, fill[3], static_cast<float>(figure.mask())}});
     }
-    beginRun(true);
+    beginRun(RunKind::Spots);
     runs_.back().features |= BatchShader::Spots;
     noteKind(DrawProbe::TinyFigure);
     for (unsigned i : {0u, 1u, 2u}) indices_.push_back(first + i);
@@ -523,8 +554,11 @@ float GLBatch::windowArea(const std::vector<BatchPoint>& points) {
     return std::abs(twiceArea) * 0.5f * scale;
 }
 
-void GLBatch::beginRun(bool lines) {
-    if (runs_.empty() || runs_.back().lines != lines) runs_.push_back({indices_.size(), lines, 0});
+void GLBatch::beginRun(RunKind kind) {
+    if (runs_.empty() || runs_.back().kind != kind) {
+        runs_.push_back({indices_.size(), kind, 0});
+        tinyFiguresAsLines_ = 0;
+    }
 }
 
 void GLBatch::uploadSegments() {

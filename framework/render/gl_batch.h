@@ -105,7 +105,8 @@ private:
     void applyFixedFunctionState();
     // The width kept, held to the widest line the driver draws.
     float drawnLineWidth() const { return std::min(lineWidth_, smooth_ ? widestSmoothLine_ : widestPlainLine_); }
-    void addLine(const BatchPoint& from, const BatchPoint& to);
+    // A line whose ends lie at ends in the window, when seen.
+    void addLine(const BatchPoint& from, const BatchPoint& to, const WindowPoint ends[2], bool seen);
     // Lays smooth lines too small to show their shape, with the fill just
     // before them (afterFill), as one spot; false when they are not such
     // lines.
@@ -119,9 +120,13 @@ private:
     float windowArea(const std::vector<BatchPoint>& points);
     // Hands the tiny figures' segments to the shader, on texture unit 1.
     void uploadSegments();
-    // The triangles added next go into a run of fills alone, whose program
-    // has no line rules, or into one that takes lines too.
-    void beginRun(bool lines);
+    // What a run takes besides small fills. The driver runs every rule of a
+    // program for every fragment: a fill of its own has none, and lines and
+    // tiny figures keep out of each other's program. Amid lines a tiny
+    // figure is drawn as the lines it is, unless many come in a row.
+    enum class RunKind { Fills, Lines, Spots };
+    // The triangles added next go into a run of this kind.
+    void beginRun(RunKind kind);
     // With a probe installed, the primitives added next are of this kind
     // (a DrawProbe::Kind) and from the source marked now.
     void noteKind(int kind);
@@ -147,10 +152,12 @@ private:
     // what its primitives need of the program.
     struct Run {
         std::size_t firstIndex;
-        bool lines;
+        RunKind kind;
         unsigned features;
     };
     std::vector<Run> runs_;
+    // Tiny figures drawn as lines in a row, in the current run.
+    std::size_t tinyFiguresAsLines_ = 0;
     // Only while a draw probe is installed: where in indices_ each stretch of
     // one kind of primitive from one source starts.
     struct Label {
