@@ -109,7 +109,7 @@ private:
     void addLine(const BatchPoint& from, const BatchPoint& to, const WindowPoint ends[2], bool seen);
     // Lays smooth lines too small to show their shape, with the fill just
     // before them (afterFill), as one spot; false when they are not such
-    // lines.
+    // lines, or are among the first of a row amid lines.
     bool addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill);
     // Reads the model-view-projection and viewport when not yet known.
     void knowTransform();
