@@ -14,6 +14,8 @@ namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 SDL_DisplayMode fullscreenMode{};
+// When freed memory last went back to the system, in SDL ticks.
+Uint32 lastMemoryReturn = 0;
 
 }  // namespace
 
@@ -127,7 +129,18 @@ bool pollSurfaceEvent(SurfaceEvent& out) {
     return false;
 }
 
-void swapSurface() { SDL_GL_SwapWindow(window); }
+void swapSurface() {
+    SDL_GL_SwapWindow(window);
+    // The driver bins each frame's geometry into blocks it frees once drawn,
+    // all over the one arena: the allocator keeps those pages, so resident
+    // memory would follow every heavy frame's spread. Once a second they go
+    // back, at the cost of a few page faults.
+    const Uint32 now = SDL_GetTicks();
+    if (now - lastMemoryReturn >= 1000) {
+        malloc_trim(0);
+        lastMemoryReturn = now;
+    }
+}
 
 bool releaseGlContext() { return SDL_GL_MakeCurrent(window, nullptr) == 0; }
 

@@ -31,6 +31,8 @@ void setCursorVisible(bool visible);
 // Next window event, or false when none is left. Key events never come out
 // here: they go to the keyboard hook on the way.
 bool pollSurfaceEvent(SurfaceEvent& event);
+// Shows the frame drawn; once a second it also hands the memory freed since
+// back to the system.
 void swapSurface();
 
 bool releaseGlContext();
