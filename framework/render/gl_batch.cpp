@@ -249,6 +249,9 @@ void GLBatch::addLines(const std::vector<BatchPoint>& points) {
     // A figure that is not tiny ends the row.
     if (tinyFiguresAsLines_ == tinyBefore) tinyFiguresAsLines_ = 0;
     knowTransform();
+    // A figure declined only for its size or its place in a row was placed
+    // in the window whole.
+    const bool placed = outlineKnown_;
     // An outline's segments mostly start where the last one ended: that
     // point's place in the window is known.
     const BatchPoint* lastEnd = nullptr;
@@ -259,6 +262,12 @@ void GLBatch::addLines(const std::vector<BatchPoint>& points) {
         const BatchPoint& to = points[i + 1];
         // Nothing along it: the driver draws no pixel of it either.
         if (smooth_ && samePlace(from, to)) continue;
+        if (placed) {
+            ends[0] = outline_[i];
+            ends[1] = outline_[i + 1];
+            addLine(from, to, ends, true);
+            continue;
+        }
         bool fromSeen = false;
         if (lastEnd != nullptr && samePlace(*lastEnd, from)) {
             ends[0] = ends[1];
@@ -338,6 +347,7 @@ void GLBatch::knowTransform() {
 bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFill) {
     // Only plain smooth lines blended by their alpha, of one colour, sum
     // their ink like this.
+    outlineKnown_ = false;
     if (!smooth_ || !blending_ || saturate_ || stipple_ || texturing_) return false;
     const BatchPoint& color = points.front();
     knowTransform();
@@ -361,6 +371,7 @@ bool GLBatch::addTinyFigure(const std::vector<BatchPoint>& points, bool afterFil
             return false;
         }
     }
+    outlineKnown_ = true;
     TinyFigure figure(outline, drawnLineWidth());
     if (!figure.fits()) return false;
     if (!runs_.empty() && runs_.back().kind == RunKind::Lines && tinyFiguresAsLines_ < kTinyFiguresForARun) {

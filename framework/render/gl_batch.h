@@ -174,6 +174,8 @@ private:
     // A tiny figure's outline and the last fill's corners in window pixels,
     // kept between primitives.
     std::vector<WindowPoint> outline_;
+    // addTinyFigure placed every point of the lines it declined in outline_.
+    bool outlineKnown_ = false;
     std::vector<WindowPoint> fillCorners_;
 
     bool blending_ = false;
